@@ -1,0 +1,30 @@
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
+DATA_DIR = $(HOME)/.local/share/Brightwell/Skyloom
+
+.PHONY: deps build run test bench format clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD_DIR) -j$$(nproc)
+
+# As an installer would, create the data folder so maps and settings survive rebuilds.
+run: build
+	mkdir -p "$(DATA_DIR)"
+	./$(BUILD_DIR)/skyloom
+
+test: build
+	QT_QPA_PLATFORM=xcb $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+bench: build
+	QT_QPA_PLATFORM=xcb $(XVFB) sh -c 'for b in $(BUILD_DIR)/bench/bench_*; do $$b; done'
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,194 @@
+#include "app/mainform.h"
+
+#include "app/appstate.h"
+#include "app/busyindicator.h"
+#include "app/showview.h"
+#include "globe/globeview.h"
+#include "ui_mainform.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSystemSemaphore>
+
+namespace {
+// The drawer button's symbol: three white strokes, 2 thick, in a 30 x 20 box.
+QIcon menu_icon(qreal dpr)
+{
+    QPixmap pixmap(QSize(30, 20) * dpr);
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (qreal y : {1.0, 8.5, 17.0})
+        p.drawRect(QRectF(0, y, 30, 2));
+    return QIcon(pixmap);
+}
+
+QImage load_texture(const QString &path)
+{
+    return QImage(path).convertToFormat(QImage::Format_RGBA8888);
+}
+} // namespace
+
+static void init_resources() { Q_INIT_RESOURCE(skyloom); }
+
+TMainForm::TMainForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TMainForm>())
+{
+    init_resources();
+    ui->setupUi(this);
+    app().MainForm = this;
+    m_drawer = new TDrawer(ui->MultiView1, ui->Body, ui->BodyLayout, this);
+    ui->DrawerButton->setIcon(menu_icon(devicePixelRatioF()));
+    QFont statusFont = ui->StatusLabel->font();
+    statusFont.setPixelSize(16);
+    ui->StatusLabel->setFont(statusFont);
+
+    m_scene.earthTexture.setImage(load_texture(QStringLiteral(":/textures/earth.png")));
+    m_scene.nightTexture.setImage(load_texture(QStringLiteral(":/textures/nightlights.png")));
+    ui->Viewport3D1->setScene(&m_scene);
+    m_scene.changed = [this] { ui->Viewport3D1->update(); };
+
+    for (QPushButton *b : {ui->TempsButton, ui->RainButton, ui->WindButton, ui->PressureButton,
+                           ui->AnomolyButton})
+        connect(b, &QPushButton::clicked, this, [this, b] { TempsButtonClick(b); });
+    connect(ui->DayNightButton, &QPushButton::clicked, this, &TMainForm::DayNightButtonClick);
+    connect(ui->DrawerButton, &QToolButton::clicked, this, &TMainForm::DrawerButtonClick);
+    connect(ui->HelpButton, &QPushButton::clicked, this, &TMainForm::HelpButtonClick);
+    connect(ui->SettingsButton, &QPushButton::clicked, this, &TMainForm::SettingsButtonClick);
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+    if (app().MainForm == this)
+        app().MainForm = nullptr;
+}
+
+GlobeView *TMainForm::viewport() const { return ui->Viewport3D1; }
+QLabel *TMainForm::statusLabel() const { return ui->StatusLabel; }
+TBusyIndicator *TMainForm::busyIndicator() const { return ui->AniIndicator1; }
+
+QPushButton *TMainForm::buttonForView(ViewKind kind) const
+{
+    for (QPushButton *b : {ui->TempsButton, ui->RainButton, ui->WindButton, ui->PressureButton,
+                           ui->AnomolyButton, ui->DayNightButton})
+        if (b->property("tag").toInt() == kind)
+            return b;
+    return nullptr;
+}
+
+void TMainForm::FormCreate()
+{
+    AppState &state = app();
+    // Named system-wide object, as an installer or a second instance may look for it.
+    m_mutex = std::make_unique<QSystemSemaphore>(QStringLiteral("SkyloomMutex"), 1,
+                                                 QSystemSemaphore::Open);
+    ui->PressureButton->hide();
+    ui->WindButton->setText(QStringLiteral("Wind/Pressure"));
+
+    m_scene.Camera1.position = QVector3D(0, 0, -(m_scene.ClimateSphere.size.x() * 2.25f));
+
+    ui->TempsButton->setProperty("tag", View::Temperature);
+    ui->RainButton->setProperty("tag", View::RainSnow);
+    ui->WindButton->setProperty("tag", View::Wind);
+    ui->PressureButton->setProperty("tag", View::Pressure);
+    ui->AnomolyButton->setProperty("tag", View::ClimateChange);
+    ui->DayNightButton->setProperty("tag", View::DayNight);
+
+    state.UtcStamp = utc_now();
+
+    ui->AniIndicator1->setEnabled(false);
+    ui->AniIndicator1->hide();
+
+#if defined(Q_OS_ANDROID) || defined(Q_OS_IOS)
+    // Only mobile platforms report a real background/resume life cycle.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive)
+            HandleAppEvent(1);
+        else if (s == Qt::ApplicationSuspended)
+            HandleAppEvent(3);
+    });
+#endif
+}
+
+void TMainForm::FormActivate()
+{
+    AppState &state = app();
+    if (state.FirstActivation)
+        startView(state.CurrentView);
+    ShowView(state.CurrentView);
+    state.FirstActivation = false;
+}
+
+void TMainForm::startView(ViewKind kind)
+{
+    if (View::isMap(kind))
+        TempsButtonClick(buttonForView(kind));
+    else if (kind == View::DayNight)
+        ShowView(View::DayNight);
+}
+
+void TMainForm::FormResize()
+{
+    const double ratio = double(width()) / double(height());
+    m_drawer->setMode(ratio <= 1.25 ? TDrawer::Mode::Drawer : TDrawer::Mode::Panel);
+    ui->StatusLabel->resize(ui->ToolBar1->width() - ui->StatusLabel->x() - 13,
+                            ui->StatusLabel->height());
+}
+
+void TMainForm::FormClose() {}
+
+void TMainForm::FormDestroy() { m_mutex.reset(); }
+
+void TMainForm::TempsButtonClick(QObject *sender)
+{
+    AppState &state = app();
+    state.CurrentView = sender->property("tag").toInt();
+    state.MapSource = Source::TodayFrame;
+    ShowView(state.CurrentView);
+    m_drawer->hideDrawer();
+}
+
+void TMainForm::DayNightButtonClick()
+{
+    app().CurrentView = View::DayNight;
+    ShowView(View::DayNight);
+    m_drawer->hideDrawer();
+}
+
+void TMainForm::DrawerButtonClick() { m_drawer->showDrawer(); }
+
+void TMainForm::HelpButtonClick() { m_drawer->hideDrawer(); }
+
+void TMainForm::SettingsButtonClick() { m_drawer->hideDrawer(); }
+
+bool TMainForm::HandleAppEvent(int eventCode)
+{
+    AppState &state = app();
+    if (eventCode == 1)
+        startView(state.CurrentView);
+    return true;
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    QWidget::closeEvent(event);
+}

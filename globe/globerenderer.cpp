@@ -1,0 +1,210 @@
+#include "globe/globerenderer.h"
+
+#include "globe/globescene.h"
+#include "globe/spheremesh.h"
+
+namespace {
+const char *kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec2 uv;
+uniform mat4 model;
+uniform mat4 viewProjection;
+uniform mat3 normalMatrix;
+out vec3 worldPosition;
+out vec3 worldNormal;
+out vec2 texCoord;
+void main()
+{
+    vec4 w = model * vec4(position, 1.0);
+    worldPosition = w.xyz;
+    worldNormal = normalMatrix * normal;
+    texCoord = uv;
+    gl_Position = viewProjection * w;
+}
+)";
+
+// Lit colour = emissive + ambient + light * diffuse * max(0, N.D)
+//              + specular * max(0, N.H)^shininess, clamped, times the texel.
+const char *kFragmentShader = R"(#version 330 core
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec2 texCoord;
+uniform sampler2D tex;
+uniform bool lit;
+uniform vec3 emissive;
+uniform vec3 ambient;
+uniform vec3 diffuse;
+uniform vec3 specular;
+uniform float shininess;
+uniform vec3 lightColor;
+uniform vec3 towardLight;
+uniform vec3 eyePosition;
+uniform float opacity;
+out vec4 fragColor;
+void main()
+{
+    vec4 texel = texture(tex, texCoord);
+    if (!lit) {
+        fragColor = vec4(texel.rgb, texel.a * opacity);
+        return;
+    }
+    vec3 N = normalize(worldNormal);
+    vec3 D = normalize(towardLight);
+    vec3 V = normalize(eyePosition - worldPosition);
+    // D + V vanishes where the light comes from straight behind the surface.
+    vec3 h = D + V;
+    float highlight = dot(h, h) > 1e-8 ? pow(max(0.0, dot(N, normalize(h))), shininess) : 0.0;
+    vec3 c = emissive + ambient + lightColor * diffuse * max(0.0, dot(N, D))
+             + specular * highlight;
+    fragColor = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a * opacity);
+}
+)";
+
+QVector3D rgb(const QColor &c) { return QVector3D(c.redF(), c.greenF(), c.blueF()); }
+} // namespace
+
+GlobeRenderer::GlobeRenderer() = default;
+GlobeRenderer::~GlobeRenderer() = default;
+
+void GlobeRenderer::initialize()
+{
+    initializeOpenGLFunctions();
+    m_program = std::make_unique<QOpenGLShaderProgram>();
+    m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader);
+    m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader);
+    m_program->link();
+
+    const SphereMesh mesh;
+    m_vao.create();
+    QOpenGLVertexArrayObject::Binder binder(&m_vao);
+    m_vertexBuffer.create();
+    m_vertexBuffer.bind();
+    m_vertexBuffer.allocate(mesh.vertices().constData(),
+                            int(mesh.vertices().size() * sizeof(SphereMesh::Vertex)));
+    m_indexBuffer.create();
+    m_indexBuffer.bind();
+    m_indexBuffer.allocate(mesh.indices().constData(),
+                           int(mesh.indices().size() * sizeof(quint16)));
+    m_indexCount = int(mesh.indices().size());
+
+    const int stride = sizeof(SphereMesh::Vertex);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void *>(offsetof(SphereMesh::Vertex, position)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void *>(offsetof(SphereMesh::Vertex, normal)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void *>(offsetof(SphereMesh::Vertex, uv)));
+    m_initialized = true;
+}
+
+void GlobeRenderer::cleanup()
+{
+    if (!m_initialized)
+        return;
+    for (auto &entry : m_textures)
+        glDeleteTextures(1, &entry.second.id);
+    m_textures.clear();
+    m_vertexBuffer.destroy();
+    m_indexBuffer.destroy();
+    m_vao.destroy();
+    m_program.reset();
+    m_initialized = false;
+}
+
+GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
+{
+    GpuTexture &gpu = m_textures[&texture];
+    if (gpu.generation == texture.generation())
+        return gpu.valid ? gpu.id : 0;
+    gpu.generation = texture.generation();
+    const QImage &image = texture.image();
+    gpu.valid = !image.isNull();
+    if (!gpu.valid)
+        return 0;
+    if (!gpu.id)
+        glGenTextures(1, &gpu.id);
+    glBindTexture(GL_TEXTURE_2D, gpu.id);
+    // RGBA8888 is the layout the GL takes without a per-texel swizzle.
+    const QImage rgba = image.format() == QImage::Format_RGBA8888
+                            ? image
+                            : image.convertToFormat(QImage::Format_RGBA8888);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, rgba.constBits());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return gpu.id;
+}
+
+void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,
+                               const Material &material, const QMatrix4x4 &viewProjection)
+{
+    // Until a map arrives the climate sphere shows the earth image, unlit.
+    const SceneTexture *texture = material.texture;
+    if (!texture || texture->image().isNull())
+        texture = &scene.earthTexture;
+    const GLuint id = textureFor(*texture);
+    if (!id)
+        return;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, id);
+
+    const QMatrix4x4 model = node.modelMatrix();
+    m_program->setUniformValue("model", model);
+    m_program->setUniformValue("viewProjection", viewProjection);
+    m_program->setUniformValue("normalMatrix", model.normalMatrix());
+    m_program->setUniformValue("tex", 0);
+    m_program->setUniformValue("lit", material.lit);
+    m_program->setUniformValue("emissive", rgb(material.emissive));
+    m_program->setUniformValue("ambient", rgb(material.ambient));
+    m_program->setUniformValue("diffuse", rgb(material.diffuse));
+    m_program->setUniformValue("specular", rgb(material.specular));
+    m_program->setUniformValue("shininess", material.shininess);
+    m_program->setUniformValue("lightColor", rgb(scene.lightColor));
+    m_program->setUniformValue("towardLight", -scene.lightDirection());
+    m_program->setUniformValue("eyePosition", scene.cameraPosition());
+    m_program->setUniformValue("opacity", node.opacity);
+    glDrawElements(GL_TRIANGLES, m_indexCount, GL_UNSIGNED_SHORT, nullptr);
+}
+
+void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
+{
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!m_initialized || width <= 0 || height <= 0)
+        return;
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+
+    const QMatrix4x4 viewProjection =
+        scene.projectionMatrix(float(width) / float(height)) * scene.viewMatrix();
+    m_program->bind();
+    QOpenGLVertexArrayObject::Binder binder(&m_vao);
+
+    // Opaque spheres first, then the translucent night sphere blended over them.
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    if (scene.EarthSphere.visible)
+        drawSphere(scene, scene.EarthSphere, scene.EarthMaterialSource, viewProjection);
+    if (scene.ClimateSphere.visible)
+        drawSphere(scene, scene.ClimateSphere, scene.ClimateMaterial, viewProjection);
+    if (scene.NightSphere.visible) {
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_FALSE);
+        drawSphere(scene, scene.NightSphere, scene.NightLightSource, viewProjection);
+        glDepthMask(GL_TRUE);
+        glDisable(GL_BLEND);
+    }
+    m_program->release();
+}

@@ -1,0 +1,47 @@
+#include "globe/globescene.h"
+
+void SceneTexture::setImage(QImage image)
+{
+    m_image = std::move(image);
+    ++m_generation;
+}
+
+GlobeScene::GlobeScene()
+{
+    NightSphere.size = QVector3D(10.1f, 10.1f, 10.1f);
+    NightSphere.opacity = 0.8f;
+    EarthSphere.size = QVector3D(10, 10, 10);
+    ClimateSphere.size = QVector3D(10, 10, 10);
+    Camera1.position = QVector3D(0, 0, -15);
+    Light1.position = QVector3D(0, 0, -10);
+
+    EarthMaterialSource = {true,         QColor(0xFF, 0xFF, 0xFF), QColor(0x2B, 0x2B, 0x2B),
+                           QColor(0x15, 0x15, 0x15), QColor(0x60, 0x60, 0x60), 30,
+                           &earthTexture};
+    NightLightSource = {true,         QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xFF, 0xFF),
+                        QColor(0xFF, 0xFF, 0xFF), QColor(0x60, 0x60, 0x60), 30,
+                        &nightTexture};
+    ClimateMaterial.lit = false;
+    ClimateMaterial.texture = &climateTexture;
+}
+
+QMatrix4x4 GlobeScene::viewMatrix() const
+{
+    QMatrix4x4 e;
+    e.scale(1, -1, -1);
+    return e * Camera1.worldMatrix().inverted();
+}
+
+QMatrix4x4 GlobeScene::projectionMatrix(float aspect) const
+{
+    QMatrix4x4 p;
+    p.perspective(viewAngle, aspect, 1.0f, 100.0f);
+    return p;
+}
+
+QVector3D GlobeScene::lightDirection() const
+{
+    return Light1.worldMatrix().mapVector(QVector3D(0, 0, 1)).normalized();
+}
+
+QVector3D GlobeScene::cameraPosition() const { return Camera1.worldMatrix().map(QVector3D()); }

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "globe/scenenode.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <functional>
+
+// A texture image with a generation count, so the renderer uploads only what changed.
+class SceneTexture
+{
+public:
+    const QImage &image() const { return m_image; }
+    quint64 generation() const { return m_generation; }
+    void setImage(QImage image);
+    // For in-place edits of image(): call after the pixels changed.
+    QImage &edit() { return m_image; }
+    void markChanged() { ++m_generation; }
+
+private:
+    QImage m_image;
+    quint64 m_generation = 0;
+};
+
+struct Material
+{
+    bool lit = true;
+    QColor diffuse;
+    QColor ambient;
+    QColor emissive;
+    QColor specular;
+    float shininess = 0;
+    SceneTexture *texture = nullptr;
+};
+
+// The globe's scene state, free of any GL: three concentric spheres, the camera rig
+// CameraY > CameraX > Camera1 and one directional light.
+class GlobeScene
+{
+public:
+    GlobeScene();
+    GlobeScene(const GlobeScene &) = delete;
+    GlobeScene &operator=(const GlobeScene &) = delete;
+
+    SceneNode NightSphere;
+    SceneNode EarthSphere;
+    SceneNode CameraY;
+    SceneNode CameraX{&CameraY};
+    SceneNode Camera1{&CameraX};
+    SceneNode Light1;
+    SceneNode ClimateSphere;
+
+    SceneTexture earthTexture;
+    SceneTexture nightTexture;
+    SceneTexture climateTexture;
+
+    Material EarthMaterialSource;
+    Material NightLightSource;
+    Material ClimateMaterial;
+
+    float viewAngle = 45; // vertical, degrees
+    QColor lightColor = Qt::white;
+
+    // Scene frame to OpenGL eye space: a 180-degree turn about X, so nothing is mirrored.
+    QMatrix4x4 viewMatrix() const;
+    QMatrix4x4 projectionMatrix(float aspect) const;
+    // Where the light travels, in the scene frame; +Z at rest.
+    QVector3D lightDirection() const;
+    QVector3D cameraPosition() const;
+
+    // Called after any change that should reach the screen.
+    std::function<void()> changed;
+    void notifyChanged() const
+    {
+        if (changed)
+            changed();
+    }
+};

@@ -1,0 +1,203 @@
+#include "common/testsupport.h"
+
+#include "globe/globescene.h"
+#include "globe/globeview.h"
+#include "globe/spheremesh.h"
+
+class TestGlobe : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reduceAngle_data();
+    void reduceAngle();
+    void meshLayout();
+    void meshFacesOutward();
+    void cameraFrame();
+
+    void centreFacesColumnOfYRotation_data();
+    void centreFacesColumnOfYRotation();
+    void upright();
+    void darkSideIsAQuarterBright();
+    void transparentNightLightsLeaveEarthUnchanged();
+
+private:
+    // Renders the scene at 200 x 200 and returns the frame.
+    QImage render(GlobeScene &scene);
+};
+
+void TestGlobe::reduceAngle_data()
+{
+    QTest::addColumn<float>("angle");
+    QTest::addColumn<float>("stored");
+    QTest::newRow("-30") << -30.f << 330.f;
+    QTest::newRow("365") << 365.f << 5.f;
+    QTest::newRow("360") << 360.f << 0.f;
+    QTest::newRow("-0.3") << -0.3f << 359.7f;
+    QTest::newRow("720.5") << 720.5f << 0.5f;
+    QTest::newRow("tiny negative") << -1e-6f << 0.f;
+}
+
+void TestGlobe::reduceAngle()
+{
+    QFETCH(float, angle);
+    QFETCH(float, stored);
+    SceneNode node;
+    node.setRotationY(angle);
+    QVERIFY(node.rotationY() >= 0 && node.rotationY() < 360);
+    QVERIFY(qAbs(node.rotationY() - stored) < 1e-3f);
+}
+
+void TestGlobe::meshLayout()
+{
+    const SphereMesh mesh;
+    QCOMPARE(mesh.vertices().size(), 23 * 33 + 2 * 32);
+    QCOMPARE(mesh.triangleCount(), 2 * 32 + 22 * 32 * 2);
+    auto find = [&](float u, float v) -> QVector3D {
+        for (const auto &vx : mesh.vertices())
+            if (qFuzzyCompare(vx.uv.x() + 1, u + 1) && qFuzzyCompare(vx.uv.y() + 1, v + 1))
+                return vx.position;
+        return QVector3D(9, 9, 9);
+    };
+    // Row 0 at the -Y pole, seam on +X, u = 0.25 at +Z, 0.75 at -Z (toward the camera).
+    QCOMPARE(find(0.5f / 32, 0), QVector3D(0, -0.5f, 0));
+    QVERIFY((find(0, 0.5f) - QVector3D(0.5f, 0, 0)).length() < 1e-6f);
+    QVERIFY((find(1, 0.5f) - QVector3D(0.5f, 0, 0)).length() < 1e-6f);
+    QVERIFY((find(0.25f, 0.5f) - QVector3D(0, 0, 0.5f)).length() < 1e-6f);
+    QVERIFY((find(0.75f, 0.5f) - QVector3D(0, 0, -0.5f)).length() < 1e-6f);
+}
+
+void TestGlobe::meshFacesOutward()
+{
+    const SphereMesh mesh;
+    const auto &v = mesh.vertices();
+    const auto &idx = mesh.indices();
+    for (int t = 0; t < mesh.triangleCount(); ++t) {
+        const QVector3D a = v[idx[3 * t]].position, b = v[idx[3 * t + 1]].position,
+                        c = v[idx[3 * t + 2]].position;
+        const QVector3D n = QVector3D::crossProduct(b - a, c - a);
+        QVERIFY2(n.length() > 0, "degenerate triangle");
+        QVERIFY2(QVector3D::dotProduct(n, a + b + c) > 0, qPrintable(QString::number(t)));
+    }
+}
+
+void TestGlobe::cameraFrame()
+{
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    // At rest the globe's centre is straight ahead and the scene's -Y is screen-up.
+    QVERIFY((scene.viewMatrix().map(QVector3D()) - QVector3D(0, 0, -22.5f)).length() < 1e-4f);
+    QVERIFY(scene.viewMatrix().mapVector(QVector3D(0, -1, 0)).y() > 0.99f);
+    QVERIFY(scene.viewMatrix().mapVector(QVector3D(1, 0, 0)).x() > 0.99f);
+    // Positive yaw swings the camera toward -X.
+    scene.CameraY.setRotationY(30);
+    QVERIFY(scene.cameraPosition().x() < -11);
+    // A tilted light travels (0, -sin t, cos t).
+    scene.Light1.setRotationX(10);
+    const QVector3D d = scene.lightDirection();
+    QVERIFY(qAbs(d.y() + std::sin(qDegreesToRadians(10.f))) < 1e-5f);
+    QVERIFY(qAbs(d.z() - std::cos(qDegreesToRadians(10.f))) < 1e-5f);
+}
+
+QImage TestGlobe::render(GlobeScene &scene)
+{
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        return {};
+    return view.grabFramebuffer();
+}
+
+static void showClimateOnly(GlobeScene &scene, const QImage &texture)
+{
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    scene.ClimateSphere.visible = true;
+    scene.EarthSphere.visible = scene.NightSphere.visible = false;
+    scene.climateTexture.setImage(texture);
+}
+
+void TestGlobe::centreFacesColumnOfYRotation_data()
+{
+    QTest::addColumn<float>("rotation");
+    QTest::newRow("0: 90 E") << 0.f;
+    QTest::newRow("45") << 45.f;
+    QTest::newRow("-60") << -60.f;
+    QTest::newRow("200") << 200.f;
+}
+
+void TestGlobe::centreFacesColumnOfYRotation()
+{
+    QFETCH(float, rotation);
+    GlobeScene scene;
+    showClimateOnly(scene, uv_gradient_texture(256, 128));
+    scene.ClimateSphere.setRotationY(rotation);
+    const QImage frame = render(scene);
+    QVERIFY(!frame.isNull());
+    const float u = std::fmod(0.75f + reduce_angle(rotation) / 360.f, 1.f);
+    const QRgb centre = frame.pixel(100, 100);
+    QVERIFY2(qAbs(qRed(centre) - u * 256) < 4,
+             qPrintable(QStringLiteral("red %1 for u %2").arg(qRed(centre)).arg(u)));
+    QVERIFY(qAbs(qGreen(centre) - 128) < 4);
+    // East lies to the right: the column grows left to right across the face.
+    QVERIFY(qRed(frame.pixel(110, 100)) > qRed(centre) || u > 0.95f);
+}
+
+void TestGlobe::upright()
+{
+    GlobeScene scene;
+    showClimateOnly(scene, uv_gradient_texture(256, 128));
+    const QImage frame = render(scene);
+    // Green grows with the image row: row 0 (north) sits at the top of the globe.
+    QVERIFY(qGreen(frame.pixel(100, 80)) < qGreen(frame.pixel(100, 100)));
+    QVERIFY(qGreen(frame.pixel(100, 100)) < qGreen(frame.pixel(100, 120)));
+    QVERIFY(qRed(frame.pixel(80, 100)) < qRed(frame.pixel(120, 100)));
+    QCOMPARE(frame.pixel(2, 2), qRgb(0, 0, 0));
+}
+
+void TestGlobe::darkSideIsAQuarterBright()
+{
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    scene.ClimateSphere.visible = scene.NightSphere.visible = false;
+    QImage grey(64, 32, QImage::Format_ARGB32);
+    grey.fill(qRgb(200, 200, 200));
+    scene.earthTexture.setImage(grey);
+
+    const QImage lit = render(scene);
+    scene.Light1.setRotationX(180); // now shines from behind the globe
+    const QImage dark = render(scene);
+    // Ambient 0x2B plus emissive 0x15 of 0xFF: 200 * 64 / 255 = 50.
+    QVERIFY2(qAbs(qRed(dark.pixel(100, 100)) - 50) <= 3, qPrintable(QString::number(qRed(dark.pixel(100, 100)))));
+    QVERIFY(qRed(lit.pixel(100, 100)) >= 199);
+}
+
+void TestGlobe::transparentNightLightsLeaveEarthUnchanged()
+{
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    scene.ClimateSphere.visible = false;
+    scene.earthTexture.setImage(uv_gradient_texture(256, 128));
+    QImage lights(256, 128, QImage::Format_ARGB32);
+    lights.fill(0);
+    // One opaque white patch left of the centre; the rest transparent black.
+    for (int y = 56; y < 72; ++y)
+        for (int x = 160; x < 176; ++x)
+            lights.setPixel(x, y, qRgba(255, 255, 255, 255));
+    scene.nightTexture.setImage(lights);
+
+    scene.NightSphere.visible = false;
+    const QImage earthOnly = render(scene);
+    scene.NightSphere.visible = true;
+    const QImage withNight = render(scene);
+    QCOMPARE(withNight.pixel(100, 100), earthOnly.pixel(100, 100));
+    QCOMPARE(withNight.pixel(130, 80), earthOnly.pixel(130, 80));
+    // The patch at u = 0.66 covers with alpha 0.8: brighter than the earth alone.
+    const int patchX = 100 - 28;
+    QVERIFY2(qBlue(withNight.pixel(patchX, 100)) > qBlue(earthOnly.pixel(patchX, 100)) + 100,
+             qPrintable(QStringLiteral("%1 vs %2").arg(qBlue(withNight.pixel(patchX, 100))).arg(qBlue(earthOnly.pixel(patchX, 100)))));
+}
+
+SKYLOOM_TEST_MAIN(TestGlobe)
+#include "tst_globe.moc"
