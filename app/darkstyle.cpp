@@ -1,16 +1,16 @@
 #include "app/darkstyle.h"
 
+#include "app/resources.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QPalette>
 #include <QStyleFactory>
 #include <QSurfaceFormat>
 
-static void init_resources() { Q_INIT_RESOURCE(skyloom); }
-
 void apply_dark_style(QApplication &application)
 {
-    init_resources();
+    init_skyloom_resources();
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QPalette p;
     const QColor window(0x1E, 0x1E, 0x1E), base(0x12, 0x12, 0x12), text(0xF0, 0xF0, 0xF0);

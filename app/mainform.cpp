@@ -1,9 +1,16 @@
 #include "app/mainform.h"
 
 #include "app/appstate.h"
+#include "app/resources.h"
 #include "app/busyindicator.h"
 #include "app/showview.h"
+#include "globe/daynight.h"
 #include "globe/globeview.h"
+#include "maps/download.h"
+#include "maps/frameurls.h"
+#include "maps/httpclient.h"
+#include "maps/mapcache.h"
+#include "product/productinfo.h"
 #include "ui_mainform.h"
 
 #include <QCloseEvent>
@@ -26,17 +33,16 @@ QIcon menu_icon(qreal dpr)
     return QIcon(pixmap);
 }
 
+// Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
 {
-    return QImage(path).convertToFormat(QImage::Format_RGBA8888);
+    return QImage(path).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 } // namespace
 
-static void init_resources() { Q_INIT_RESOURCE(skyloom); }
-
 TMainForm::TMainForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TMainForm>())
 {
-    init_resources();
+    init_skyloom_resources();
     ui->setupUi(this);
     app().MainForm = this;
     m_drawer = new TDrawer(ui->MultiView1, ui->Body, ui->BodyLayout, this);
@@ -57,6 +63,22 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->DrawerButton, &QToolButton::clicked, this, &TMainForm::DrawerButtonClick);
     connect(ui->HelpButton, &QPushButton::clicked, this, &TMainForm::HelpButtonClick);
     connect(ui->SettingsButton, &QPushButton::clicked, this, &TMainForm::SettingsButtonClick);
+    GlobeView *view = ui->Viewport3D1;
+    connect(view, &GlobeView::mousePressed, this,
+            [this](Qt::MouseButton, Qt::KeyboardModifiers, QPointF pos) {
+                Viewport3D1MouseDown(float(pos.x()), float(pos.y()));
+            });
+    connect(view, &GlobeView::mouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF pos) {
+                Viewport3D1MouseMove(buttons.testFlag(Qt::LeftButton), float(pos.x()),
+                                     float(pos.y()));
+            });
+    connect(view, &GlobeView::wheelTurned, this,
+            [this](Qt::KeyboardModifiers, int delta) { Viewport3D1MouseWheel(delta); });
+    connect(view, &GlobeView::gesture, this, [this](const GestureInfo &info) {
+        bool handled = false;
+        Viewport3D1Gesture(info, handled);
+    });
 
     FormCreate();
 }
@@ -89,6 +111,8 @@ void TMainForm::FormCreate()
                                                  QSystemSemaphore::Open);
     ui->PressureButton->hide();
     ui->WindButton->setText(QStringLiteral("Wind/Pressure"));
+    state.HttpClientObject = create_http_client(this);
+    state.DataDir = load_product_info();
 
     m_scene.Camera1.position = QVector3D(0, 0, -(m_scene.ClimateSphere.size.x() * 2.25f));
 
@@ -100,6 +124,9 @@ void TMainForm::FormCreate()
     ui->DayNightButton->setProperty("tag", View::DayNight);
 
     state.UtcStamp = utc_now();
+
+    // The pristine night lights that every terminator update starts from.
+    state.NightLightsCopy = m_scene.nightTexture.image().copy();
 
     ui->AniIndicator1->setEnabled(false);
     ui->AniIndicator1->hide();
@@ -118,8 +145,12 @@ void TMainForm::FormCreate()
 void TMainForm::FormActivate()
 {
     AppState &state = app();
-    if (state.FirstActivation)
+    if (state.FirstActivation) {
+        // Every view starts turned so that the meridian under the sun faces the camera.
+        update_day_night();
+        m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
         startView(state.CurrentView);
+    }
     ShowView(state.CurrentView);
     state.FirstActivation = false;
 }
@@ -142,14 +173,30 @@ void TMainForm::FormResize()
 
 void TMainForm::FormClose() {}
 
-void TMainForm::FormDestroy() { m_mutex.reset(); }
+void TMainForm::FormDestroy()
+{
+    AppState &state = app();
+    state.NightLightsCopy = QImage();
+    // Aborts running downloads and lets their workers end before the client goes.
+    delete state.HttpClientObject;
+    state.HttpClientObject = nullptr;
+    m_mutex.reset();
+}
+
+void TMainForm::NetHTTPClient1RequestError(const QString &error) { app().StatusError = error; }
 
 void TMainForm::TempsButtonClick(QObject *sender)
 {
     AppState &state = app();
     state.CurrentView = sender->property("tag").toInt();
     state.MapSource = Source::TodayFrame;
-    ShowView(state.CurrentView);
+    set_today_vars(state.CurrentView);
+    if (cache_is_fresh(state.CurrentView)) {
+        state.MapSource = Source::Cache;
+        load_cached_map(state.CurrentView);
+    } else {
+        load_from_internet(state.CurrentView);
+    }
     m_drawer->hideDrawer();
 }
 
@@ -158,6 +205,25 @@ void TMainForm::DayNightButtonClick()
     app().CurrentView = View::DayNight;
     ShowView(View::DayNight);
     m_drawer->hideDrawer();
+}
+
+void TMainForm::Viewport3D1MouseDown(float x, float y)
+{
+    // A tap on the globe puts a slid-in drawer away.
+    m_drawer->hideDrawer();
+    camera_mouse_down(m_camera, x, y);
+}
+
+void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
+{
+    camera_mouse_move(m_scene, m_camera, leftButton, x, y);
+}
+
+void TMainForm::Viewport3D1MouseWheel(int delta) { camera_mouse_wheel(m_scene, delta); }
+
+void TMainForm::Viewport3D1Gesture(const GestureInfo &info, bool &handled)
+{
+    camera_gesture(m_scene, m_camera, info, handled);
 }
 
 void TMainForm::DrawerButtonClick() { m_drawer->showDrawer(); }

@@ -2,6 +2,7 @@
 
 #include "app/drawer.h"
 #include "app/globetypes.h"
+#include "globe/cameracontrol.h"
 #include "globe/globescene.h"
 
 #include <QPointF>
@@ -43,6 +44,12 @@ public:
     void DrawerButtonClick();
     void HelpButtonClick();
     void SettingsButtonClick();
+    void NetHTTPClient1RequestError(const QString &error);
+    void Viewport3D1MouseDown(float x, float y);
+    void Viewport3D1MouseMove(bool leftButton, float x, float y);
+    void Viewport3D1MouseWheel(int delta);
+    void Viewport3D1Gesture(const GestureInfo &info, bool &handled);
+    const CameraHandlerState &cameraState() const { return m_camera; }
     // Platform life-cycle events: 1 became active, 3 entered the background.
     bool HandleAppEvent(int eventCode);
 
@@ -60,9 +67,6 @@ private:
     TDrawer *m_drawer = nullptr;
     std::unique_ptr<QSystemSemaphore> m_mutex;
 
-    // Camera handler state
-    QPointF down;
-    qint32 FLastDistance = 0;
-    float FYCameraAngle = 0;
-    float FXCameraAngle = 0;
+    // down, FLastDistance, FYCameraAngle, FXCameraAngle
+    CameraHandlerState m_camera;
 };

@@ -2,7 +2,9 @@
 
 #include "app/appstate.h"
 #include "app/mainform.h"
+#include "globe/daynight.h"
 #include "globe/globescene.h"
+#include "legend/statusline.h"
 
 void apply_view_visibility(GlobeScene &scene, AppState &state, ViewKind kind)
 {
@@ -29,8 +31,11 @@ void ShowView(ViewKind kind)
     TMainForm *form = state.MainForm;
     if (!form)
         return;
+    if (kind == View::DayNight)
+        update_day_night();
     apply_view_visibility(form->scene(), state, kind);
     if (kind == View::Refresh && state.CurrentView != View::Refresh)
         ShowView(state.CurrentView);
+    show_clock_status();
     state.FirstActivation = false;
 }

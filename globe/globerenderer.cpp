@@ -3,6 +3,13 @@
 #include "globe/globescene.h"
 #include "globe/spheremesh.h"
 
+#include <QOpenGLContext>
+
+#ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
+#define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
+#define GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT 0x84FF
+#endif
+
 namespace {
 const char *kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 position;
@@ -45,8 +52,9 @@ out vec4 fragColor;
 void main()
 {
     vec4 texel = texture(tex, texCoord);
+    // Texels are premultiplied: the opacity scales the colour with its alpha.
     if (!lit) {
-        fragColor = vec4(texel.rgb, texel.a * opacity);
+        fragColor = texel * opacity;
         return;
     }
     vec3 N = normalize(worldNormal);
@@ -57,7 +65,7 @@ void main()
     float highlight = dot(h, h) > 1e-8 ? pow(max(0.0, dot(N, normalize(h))), shininess) : 0.0;
     vec3 c = emissive + ambient + lightColor * diffuse * max(0.0, dot(N, D))
              + specular * highlight;
-    fragColor = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a * opacity);
+    fragColor = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a) * opacity;
 }
 )";
 
@@ -70,6 +78,12 @@ GlobeRenderer::~GlobeRenderer() = default;
 void GlobeRenderer::initialize()
 {
     initializeOpenGLFunctions();
+    if (QOpenGLContext::currentContext()->hasExtension("GL_EXT_texture_filter_anisotropic") ||
+        QOpenGLContext::currentContext()->hasExtension("GL_ARB_texture_filter_anisotropic")) {
+        GLfloat maximum = 1;
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+        m_anisotropy = qMin(maximum, 16.0f);
+    }
     m_program = std::make_unique<QOpenGLShaderProgram>();
     m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader);
     m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader);
@@ -128,10 +142,11 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
     if (!gpu.id)
         glGenTextures(1, &gpu.id);
     glBindTexture(GL_TEXTURE_2D, gpu.id);
-    // RGBA8888 is the layout the GL takes without a per-texel swizzle.
-    const QImage rgba = image.format() == QImage::Format_RGBA8888
+    // Premultiplied RGBA: the GL takes it without a per-texel swizzle, and mipmaps of
+    // sparse lights on transparent black keep their colour.
+    const QImage rgba = image.format() == QImage::Format_RGBA8888_Premultiplied
                             ? image
-                            : image.convertToFormat(QImage::Format_RGBA8888);
+                            : image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, rgba.constBits());
@@ -140,6 +155,9 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // Keeps the foreshortened texels near the limb sharp (small city lights included).
+    if (m_anisotropy > 1)
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, m_anisotropy);
     return gpu.id;
 }
 
@@ -200,7 +218,7 @@ void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
         drawSphere(scene, scene.ClimateSphere, scene.ClimateMaterial, viewProjection);
     if (scene.NightSphere.visible) {
         glEnable(GL_BLEND);
-        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
         drawSphere(scene, scene.NightSphere, scene.NightLightSource, viewProjection);
         glDepthMask(GL_TRUE);

@@ -45,4 +45,5 @@ private:
     int m_indexCount = 0;
     std::map<const SceneTexture *, GpuTexture> m_textures;
     bool m_initialized = false;
+    float m_anisotropy = 1;
 };

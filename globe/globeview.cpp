@@ -3,10 +3,60 @@
 #include "globe/globescene.h"
 
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QTouchEvent>
 #include <QOpenGLContext>
 #include <QWheelEvent>
 
-GlobeView::GlobeView(QWidget *parent) : QOpenGLWidget(parent) {}
+GlobeView::GlobeView(QWidget *parent) : QOpenGLWidget(parent)
+{
+    setAttribute(Qt::WA_AcceptTouchEvents);
+}
+
+bool GlobeView::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel: {
+        auto *touch = static_cast<QTouchEvent *>(event);
+        QList<QPointF> points;
+        for (const QEventPoint &p : touch->points())
+            if (p.state() != QEventPoint::Released)
+                points << p.position();
+        if (const auto info = m_pinch.touch(event->type(), points))
+            emit gesture(*info);
+        event->accept();
+        return true;
+    }
+    case QEvent::NativeGesture: {
+        // Touchpad pinches arrive as scale steps; turn them into a finger distance.
+        auto *native = static_cast<QNativeGestureEvent *>(event);
+        GestureInfo info;
+        switch (native->gestureType()) {
+        case Qt::BeginNativeGesture:
+            m_nativeZoom = 1;
+            info.flags = GestureInfo::Begin;
+            break;
+        case Qt::EndNativeGesture:
+            info.flags = GestureInfo::End;
+            break;
+        case Qt::ZoomNativeGesture:
+            m_nativeZoom *= 1 + native->value();
+            break;
+        default:
+            return QOpenGLWidget::event(event);
+        }
+        info.distance = qint32(200 * m_nativeZoom);
+        emit gesture(info);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QOpenGLWidget::event(event);
+}
 
 GlobeView::~GlobeView() { cleanup(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "globe/globerenderer.h"
+#include "globe/pinchadapter.h"
 
 #include <QOpenGLWidget>
 
@@ -22,8 +23,10 @@ signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF pos);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF pos);
     void wheelTurned(Qt::KeyboardModifiers modifiers, int delta);
+    void gesture(const GestureInfo &info);
 
 protected:
+    bool event(QEvent *event) override;
     void initializeGL() override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -35,4 +38,6 @@ private:
 
     GlobeScene *m_scene = nullptr;
     GlobeRenderer m_renderer;
+    PinchAdapter m_pinch;
+    qreal m_nativeZoom = 1;
 };

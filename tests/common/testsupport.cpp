@@ -5,14 +5,48 @@
 
 #include <QSurfaceFormat>
 
-int run_test_main(int argc, char **argv, QObject *test)
+#include <cctype>
+#include <vector>
+
+namespace {
+using Factory = std::function<std::unique_ptr<QObject>()>;
+std::vector<std::pair<const char *, Factory>> &registry()
 {
+    static std::vector<std::pair<const char *, Factory>> classes;
+    return classes;
+}
+} // namespace
+
+bool register_test_class(const char *name, Factory make)
+{
+    registry().emplace_back(name, std::move(make));
+    return true;
+}
+
+int main(int argc, char **argv)
+{
+    // Fixed zone and locale, so date texts are the same on every machine.
+    qputenv("TZ", "America/New_York");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QSurfaceFormat::setDefaultFormat(globe_surface_format());
     QApplication application(argc, argv);
-    application.setAttribute(Qt::AA_Use96Dpi, true);
-    reset_app_state();
-    return QTest::qExec(test, argc, argv);
+    // "tst_x TestClass [qtest options]" runs one class only.
+    QByteArray only;
+    if (argc > 1 && argv[1][0] != '-' && std::isupper(static_cast<unsigned char>(argv[1][0]))) {
+        only = argv[1];
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+    }
+    int failures = 0;
+    for (auto &[name, make] : registry()) {
+        if (!only.isEmpty() && only != name)
+            continue;
+        reset_app_state();
+        std::unique_ptr<QObject> test = make();
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
 }
 
 QImage uv_gradient_texture(int width, int height)

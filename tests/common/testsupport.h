@@ -5,16 +5,16 @@
 #include <QLocale>
 #include <QTest>
 
-// Sets up what the app's main sets up (GL format, en_US locale for fixed texts) and
-// runs one test class.
-int run_test_main(int argc, char **argv, QObject *test);
+#include <functional>
+#include <memory>
+
+// Each test file registers its class; the common main sets up what the app's main sets
+// up (GL format, en_US locale for fixed texts) and runs every class of the executable.
+bool register_test_class(const char *name, std::function<std::unique_ptr<QObject>()> make);
 
 #define SKYLOOM_TEST_MAIN(TestClass)                                                             \
-    int main(int argc, char **argv)                                                              \
-    {                                                                                            \
-        TestClass test;                                                                          \
-        return run_test_main(argc, argv, &test);                                                 \
-    }
+    static const bool registered_##TestClass =                                                   \
+        register_test_class(#TestClass, [] { return std::make_unique<TestClass>(); });
 
 // A texture whose red channel encodes the column (u) and green the row (v), so a sampled
 // colour says where on the image it came from.

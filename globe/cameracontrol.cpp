@@ -1,0 +1,65 @@
+#include "globe/cameracontrol.h"
+
+#include "globe/globescene.h"
+
+namespace {
+constexpr float TurnPerPixel = 0.3f;
+
+void set_camera_z(GlobeScene &scene, float z) { scene.Camera1.position = QVector3D(0, 0, z); }
+} // namespace
+
+void camera_mouse_down(CameraHandlerState &state, float x, float y)
+{
+    state.down.X = x;
+    state.down.Y = y;
+}
+
+void camera_mouse_move(GlobeScene &scene, CameraHandlerState &state, bool leftButton, float x,
+                       float y)
+{
+    if (!leftButton)
+        return;
+    float p = scene.CameraX.rotationX() - (y - state.down.Y) * TurnPerPixel;
+    // The catch bands are tested before the angle is reduced into [0, 360).
+    if (p > 270 && p < 300)
+        p = 300;
+    if (p > 60 && p < 90)
+        p = 60;
+    scene.CameraX.setRotationX(p);
+    scene.CameraY.setRotationY(scene.CameraY.rotationY() + (x - state.down.X) * TurnPerPixel);
+    state.FYCameraAngle = scene.CameraY.rotationY();
+    state.FXCameraAngle = scene.CameraX.rotationX();
+    state.down.X = x;
+    state.down.Y = y;
+    scene.notifyChanged();
+}
+
+void camera_mouse_wheel(GlobeScene &scene, int delta)
+{
+    const float step = float(delta) / 100;
+    if (scene.Camera1.position.z() < -10 && delta > 0)
+        set_camera_z(scene, scene.Camera1.position.z() + step);
+    if (scene.Camera1.position.z() > -25 && delta < 0)
+        set_camera_z(scene, scene.Camera1.position.z() + step);
+    // Resting just beyond a bound blocks further steps that way only.
+    if (scene.Camera1.position.z() < -25)
+        set_camera_z(scene, -25.001f);
+    if (scene.Camera1.position.z() > -10)
+        set_camera_z(scene, -9.999f);
+    scene.notifyChanged();
+}
+
+void camera_gesture(GlobeScene &scene, CameraHandlerState &state, const GestureInfo &info,
+                    bool &handled)
+{
+    handled = true;
+    if (info.id != GestureInfo::ZoomGesture)
+        return;
+    if (!(info.flags & (GestureInfo::Begin | GestureInfo::End))) {
+        float z = scene.Camera1.position.z() + float(info.distance - state.FLastDistance) * 0.1f;
+        z = qBound(-30.0f, z, -10.0f);
+        scene.Camera1.position.setZ(z);
+        scene.notifyChanged();
+    }
+    state.FLastDistance = info.distance;
+}

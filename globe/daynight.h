@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+
+class GlobeScene;
+
+// Everything one terminator update decides, for an image `width` columns wide.
+struct DayNightPlan
+{
+    float sunAngle = 0; // degrees, 15 per hour
+    float centre = 0;   // column of the meridian under the sun
+    float left = 0;     // main band to clear, columns [left, right)
+    float right = 0;
+    bool hasSecond = false; // the band wrapped at an image edge
+    float secondLeft = 0;
+    float secondRight = 0;
+    float yRotation = 0; // of the earth and night spheres, before reduction
+    int dayOfYear = 1;
+    float season = 0;
+    float tilt = 0; // of the light, degrees
+};
+
+DayNightPlan plan_day_night(const QDateTime &utc, int width);
+
+// Rebuilds the night-lights texture from its pristine copy with the lights cut around
+// the sub-solar meridian, turns the earth and night spheres to the sun and tilts the light.
+void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc);
+// The same for the main window's scene at the current UTC time.
+void update_day_night();

@@ -1,0 +1,156 @@
+#include "common/testsupport.h"
+
+#include "globe/cameracontrol.h"
+#include "globe/globescene.h"
+#include "globe/pinchadapter.h"
+
+class TestCamera : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void drag_data();
+    void drag();
+    void moveWithoutLeftButton();
+    void wheelSequence();
+    void wheelFarBound();
+    void pinch();
+    void pinchStartsWithoutJump();
+    void touchAdapter();
+};
+
+void TestCamera::drag_data()
+{
+    QTest::addColumn<float>("pitch");
+    QTest::addColumn<float>("yaw");
+    QTest::addColumn<float>("dx");
+    QTest::addColumn<float>("dy");
+    QTest::addColumn<float>("newPitch");
+    QTest::addColumn<float>("newYaw");
+    QTest::newRow("59, 10 up: caught at 60") << 59.f << 0.f << 0.f << -10.f << 60.f << 0.f;
+    QTest::newRow("301, 10 down: caught at 300") << 301.f << 0.f << 0.f << 10.f << 300.f << 0.f;
+    QTest::newRow("0, 1 down: 359.7") << 0.f << 0.f << 0.f << 1.f << 359.7f << 0.f;
+    QTest::newRow("yaw 359.9, 1 right: 0.2") << 0.f << 359.9f << 1.f << 0.f << 0.f << 0.2f;
+    QTest::newRow("60, 100 up passes the band") << 60.f << 0.f << 0.f << -100.f << 90.f << 0.f;
+    QTest::newRow("band edges pass: 60") << 57.f << 0.f << 0.f << -10.f << 60.f << 0.f;
+    QTest::newRow("band edges pass: 270") << 273.f << 0.f << 0.f << 10.f << 270.f << 0.f;
+    QTest::newRow("yaw left") << 0.f << 10.f << -20.f << 0.f << 0.f << 4.f;
+}
+
+void TestCamera::drag()
+{
+    QFETCH(float, pitch);
+    QFETCH(float, yaw);
+    QFETCH(float, dx);
+    QFETCH(float, dy);
+    QFETCH(float, newPitch);
+    QFETCH(float, newYaw);
+    GlobeScene scene;
+    CameraHandlerState state;
+    scene.CameraX.setRotationX(pitch);
+    scene.CameraY.setRotationY(yaw);
+    camera_mouse_down(state, 100, 100);
+    camera_mouse_move(scene, state, true, 100 + dx, 100 + dy);
+    QVERIFY(qAbs(scene.CameraX.rotationX() - newPitch) < 1e-3f);
+    QVERIFY(qAbs(scene.CameraY.rotationY() - newYaw) < 1e-3f);
+    QCOMPARE(state.FXCameraAngle, scene.CameraX.rotationX());
+    QCOMPARE(state.FYCameraAngle, scene.CameraY.rotationY());
+    QCOMPARE(state.down.X, 100 + dx);
+    QCOMPARE(state.down.Y, 100 + dy);
+}
+
+void TestCamera::moveWithoutLeftButton()
+{
+    GlobeScene scene;
+    CameraHandlerState state;
+    camera_mouse_down(state, 10, 20);
+    camera_mouse_move(scene, state, false, 50, 90);
+    QCOMPARE(scene.CameraX.rotationX(), 0.f);
+    QCOMPARE(scene.CameraY.rotationY(), 0.f);
+    QCOMPARE(state.down.X, 10.f);
+    QCOMPARE(state.down.Y, 20.f);
+}
+
+void TestCamera::wheelSequence()
+{
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    QList<float> seen;
+    for (int i = 0; i < 12; ++i) {
+        camera_mouse_wheel(scene, 120);
+        seen << scene.Camera1.position.z();
+    }
+    QVERIFY(qAbs(seen.at(0) + 21.3f) < 1e-4f);
+    QVERIFY(qAbs(seen.at(9) + 10.5f) < 1e-4f);
+    QCOMPARE(seen.at(10), -9.999f); // -9.3 is set back
+    QCOMPARE(seen.at(11), -9.999f); // and stays
+    camera_mouse_wheel(scene, -120);
+    QVERIFY(qAbs(scene.Camera1.position.z() + 11.199f) < 1e-4f);
+}
+
+void TestCamera::wheelFarBound()
+{
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -24.6f);
+    camera_mouse_wheel(scene, -120);
+    QCOMPARE(scene.Camera1.position.z(), -25.001f);
+    camera_mouse_wheel(scene, -120);
+    QCOMPARE(scene.Camera1.position.z(), -25.001f);
+    // From a pinch at -30 one notch in still lands on the far rest.
+    scene.Camera1.position = QVector3D(0, 0, -30);
+    camera_mouse_wheel(scene, 120);
+    QCOMPARE(scene.Camera1.position.z(), -25.001f);
+}
+
+void TestCamera::pinch()
+{
+    GlobeScene scene;
+    CameraHandlerState state;
+    scene.Camera1.position = QVector3D(0, 0, -12);
+    bool handled = false;
+    camera_gesture(scene, state, {GestureInfo::ZoomGesture, GestureInfo::Begin, 100}, handled);
+    QVERIFY(handled);
+    QCOMPARE(scene.Camera1.position.z(), -12.f);
+    camera_gesture(scene, state, {GestureInfo::ZoomGesture, 0, 130}, handled);
+    QCOMPARE(scene.Camera1.position.z(), -10.f);
+    camera_gesture(scene, state, {GestureInfo::ZoomGesture, 0, -300}, handled);
+    QCOMPARE(scene.Camera1.position.z(), -30.f);
+    // Other gestures (pan) are handled and change nothing.
+    handled = false;
+    camera_gesture(scene, state, {260, 0, 999}, handled);
+    QVERIFY(handled);
+    QCOMPARE(state.FLastDistance, -300);
+    QCOMPARE(scene.Camera1.position.z(), -30.f);
+}
+
+void TestCamera::pinchStartsWithoutJump()
+{
+    GlobeScene scene;
+    CameraHandlerState state;
+    scene.Camera1.position = QVector3D(0, 0, -20);
+    bool handled = false;
+    camera_gesture(scene, state, {GestureInfo::ZoomGesture, GestureInfo::End, 80}, handled);
+    camera_gesture(scene, state, {GestureInfo::ZoomGesture, GestureInfo::Begin, 200}, handled);
+    QCOMPARE(scene.Camera1.position.z(), -20.f);
+    camera_gesture(scene, state, {GestureInfo::ZoomGesture, 0, 210}, handled);
+    QVERIFY(qAbs(scene.Camera1.position.z() + 19.f) < 1e-5f);
+}
+
+void TestCamera::touchAdapter()
+{
+    PinchAdapter adapter;
+    QVERIFY(!adapter.touch(QEvent::TouchBegin, {QPointF(0, 0)}));
+    auto begin = adapter.touch(QEvent::TouchUpdate, {QPointF(0, 0), QPointF(30, 40)});
+    QVERIFY(begin);
+    QCOMPARE(begin->flags, int(GestureInfo::Begin));
+    QCOMPARE(begin->distance, 50);
+    auto step = adapter.touch(QEvent::TouchUpdate, {QPointF(0, 0), QPointF(60, 80)});
+    QCOMPARE(step->flags, 0);
+    QCOMPARE(step->distance, 100);
+    auto end = adapter.touch(QEvent::TouchUpdate, {QPointF(0, 0)});
+    QCOMPARE(end->flags, int(GestureInfo::End));
+    QVERIFY(!adapter.touch(QEvent::TouchEnd, {}));
+}
+
+SKYLOOM_TEST_MAIN(TestCamera)
+#include "tst_camera.moc"

@@ -1,0 +1,73 @@
+#include "common/testsupport.h"
+#include "maps/mapfixture.h"
+
+#include "legend/statusline.h"
+
+#include <QProcess>
+#include <QSslSocket>
+
+using Answer = TestMapServer::Answer;
+
+class TestTls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void trustedCertificate();
+    void untrustedCertificate();
+
+private:
+    QTemporaryDir m_keys;
+    QString m_cert, m_key;
+};
+
+void TestTls::initTestCase()
+{
+    QVERIFY(QSslSocket::supportsSsl());
+    m_cert = m_keys.filePath(QStringLiteral("cert.pem"));
+    m_key = m_keys.filePath(QStringLiteral("key.pem"));
+    // A throwaway self-signed certificate for 127.0.0.1.
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                   "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", m_key,
+                   "-out", m_cert});
+    QVERIFY(openssl.waitForFinished(30000));
+    QCOMPARE(openssl.exitCode(), 0);
+}
+
+void TestTls::trustedCertificate()
+{
+    MapFixture f;
+    TestMapServer tls(m_cert, m_key);
+    const QByteArray served = map_png(0xFF20A060);
+    tls.answer(Paths::TempsToday, Answer{200, served});
+    app().MapServer = tls.baseUrl();
+    f.client().ExtraCaCertificates = QSslCertificate::fromPath(m_cert);
+    f.choose(View::Temperature);
+    QVERIFY(f.waitIdle());
+    QCOMPARE(tls.requestedPaths(), QStringList{Paths::TempsToday});
+    QCOMPARE(app().StatusError.load(), QString());
+    QCOMPARE(f.texture(), expected_texture(served));
+    f.form.reset(); // before the server it talks to
+}
+
+void TestTls::untrustedCertificate()
+{
+    MapFixture f;
+    TestMapServer tls(m_cert, m_key);
+    tls.answerEverything(Answer{200, map_png(0xFF20A060)});
+    app().MapServer = tls.baseUrl();
+    QVERIFY(expected_texture(map_png(0xFF00FF00)).save(f.cacheFile(View::Temperature)));
+    set_file_time(f.cacheFile(View::Temperature), f.clock.nowUtc().addDays(-1));
+    f.choose(View::Temperature);
+    QVERIFY(f.waitIdle());
+    // The handshake fails before any request is made.
+    QVERIFY(tls.requests().isEmpty());
+    QCOMPARE(status_text(), QStringLiteral("Cannot Connect to Internet"));
+    f.form.reset();
+}
+
+SKYLOOM_TEST_MAIN(TestTls)
+#include "tst_tls.moc"
