@@ -32,6 +32,7 @@ public:
     void RadioMMChange();
     void RadioLocalTimeChange();
     void Button2Click();
+    // A click on the title is taken and does nothing.
     void Label2MouseUp();
     void Rectangle1MouseEnter();
     void Rectangle1MouseLeave();
