@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// An ini value as an integer: text longer than two characters that starts with 0x or 0X is
+// hexadecimal (32 bits, so 0xFFFFFFFF is -1), anything else decimal. Text that is not a
+// whole number in range gives defaultValue.
+int ini_text_to_int(const QString &text, int defaultValue);
+
+// One ini text file. Each call opens the file, reads or writes it and lets it go again.
+// A write loads the whole file, changes one key and replaces the file in a single rename,
+// so a crash or a full disk never leaves half a file; every other key, comment and section
+// stays. Section and key names compare without regard to case.
+class IniFile {
+public:
+    explicit IniFile(QString path)
+        : m_path(std::move(path)) {}
+
+    const QString &path() const { return m_path; }
+
+    // Empty when the file, the section or the key is missing or the file cannot be read.
+    std::optional<QString> readString(const QString &section, const QString &key) const;
+    int readInteger(const QString &section, const QString &key, int defaultValue) const;
+    bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+
+    // False when the file could not be replaced, or exists but could not be read (it is
+    // then left alone rather than replaced by a file that lacks its contents).
+    bool writeString(const QString &section, const QString &key, const QString &value);
+    bool writeInteger(const QString &section, const QString &key, int value);
+    bool writeBool(const QString &section, const QString &key, bool value);
+
+private:
+    QString m_path;
+};

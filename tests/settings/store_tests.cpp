@@ -1,0 +1,307 @@
+#include "tst_settings.h"
+
+#include "app/appstate.h"
+#include "settings/inifile.h"
+#include "settings/settingsform.h"
+#include "settings/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QStringList non_blank_lines(const QByteArray &text) {
+    QStringList lines;
+    for (const QByteArray &line : text.split('\n'))
+        if (!line.trimmed().isEmpty()) lines << QString::fromUtf8(line);
+    return lines;
+}
+} // namespace
+
+void TestSettings::textToInt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected");
+    // Default -9 tells a parsed value from a fallback.
+    QTest::newRow("decimal") << "42" << 42;
+    QTest::newRow("negative decimal") << "-3" << -3;
+    QTest::newRow("hex, three characters") << "0x1" << 1;
+    QTest::newRow("hex, capital X and mixed digits") << "0X1f" << 31;
+    QTest::newRow("hex wraps to 32 bits") << "0xFFFFFFFF" << -1;
+    QTest::newRow("hex too long for 32 bits") << "0x100000000" << -9;
+    QTest::newRow("0x alone is two characters, not hex") << "0x" << -9;
+    QTest::newRow("hex with a sign after the prefix") << "0x-1" << -9;
+    QTest::newRow("not hex digits") << "0xG" << -9;
+    QTest::newRow("word") << "yes" << -9;
+    QTest::newRow("empty") << "" << -9;
+    QTest::newRow("fraction") << "1.5" << -9;
+    QTest::newRow("decimal beyond 32 bits") << "2147483648" << -9;
+    QTest::newRow("largest decimal") << "2147483647" << 2147483647;
+}
+
+void TestSettings::textToInt() {
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    QCOMPARE(ini_text_to_int(text, -9), expected);
+}
+
+void TestSettings::readSettings_data() {
+    QTest::addColumn<QByteArray>("file"); // empty: no file at all
+    QTest::addColumn<bool>("fahrenheit");
+    QTest::addColumn<bool>("mph");
+    QTest::addColumn<bool>("iph");
+    QTest::addColumn<bool>("utc");
+    QTest::addColumn<int>("lastSphere");
+
+    QTest::newRow("no file") << QByteArray() << false << false << false << false << 0;
+    QTest::newRow("only LastSphere 2")
+        << QByteArray("[Skyloom]\nLastSphere=2\n") << false << false << false << false << 2;
+    QTest::newRow("all four set") << QByteArray("[Skyloom]\nFarenheit=1\nMPH=1\nIPH=1\nUTC=1\n")
+                                  << true << true << true << true << 0;
+    QTest::newRow("0x1 is true") << QByteArray("[Skyloom]\nFarenheit=0x1\n") << true << false
+                                 << false << false << 0;
+    QTest::newRow("yes is false") << QByteArray("[Skyloom]\nFarenheit=yes\n") << false << false
+                                  << false << false << 0;
+    QTest::newRow("any non-zero is true")
+        << QByteArray("[Skyloom]\nMPH=-1\nUTC=2\n") << false << true << false << true << 0;
+    QTest::newRow("LastSphere 7 passed on")
+        << QByteArray("[Skyloom]\nLastSphere=7\n") << false << false << false << false << 7;
+    QTest::newRow("LastSphere in hex")
+        << QByteArray("[Skyloom]\nLastSphere=0x5\n") << false << false << false << false << 5;
+    QTest::newRow("LastSphere not a number")
+        << QByteArray("[Skyloom]\nLastSphere=two\n") << false << false << false << false << 0;
+    QTest::newRow("names ignore case") << QByteArray("[skyloom]\nfarenheit=1\nlastsphere=3\n")
+                                       << true << false << false << false << 3;
+    QTest::newRow("spaces and Windows line ends")
+        << QByteArray("[Skyloom]\r\nIPH = 1\r\nLastSphere = 4\r\n") << false << false << true
+        << false << 4;
+    QTest::newRow("keys of another section ignored")
+        << QByteArray("[Other]\nFarenheit=1\nLastSphere=3\n[Skyloom]\nMPH=1\n") << false << true
+        << false << false << 0;
+    QTest::newRow("correct spelling is not the key")
+        << QByteArray("[Skyloom]\nFahrenheit=1\n") << false << false << false << false << 0;
+}
+
+void TestSettings::readSettings() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, fahrenheit);
+    QFETCH(bool, mph);
+    QFETCH(bool, iph);
+    QFETCH(bool, utc);
+    QFETCH(int, lastSphere);
+    if (!file.isEmpty()) writeIni(file);
+    AppState &state = app();
+    // Start from the opposite, so a flag that is never read shows up.
+    state.UseFahrenheit = !fahrenheit;
+    state.UseMph = !mph;
+    state.UseInchesPerHour = !iph;
+    state.UseUtc = !utc;
+    state.SettingsChanged = true;
+
+    read_unit_flags();
+
+    QCOMPARE(state.UseFahrenheit, fahrenheit);
+    QCOMPARE(state.UseMph, mph);
+    QCOMPARE(state.UseInchesPerHour, iph);
+    QCOMPARE(state.UseUtc, utc);
+    QVERIFY(!state.SettingsChanged);
+    QCOMPARE(read_last_sphere(), lastSphere);
+    QCOMPARE(readIni(), file); // reading never writes
+}
+
+void TestSettings::readLastSphereLeavesNoFile() {
+    QCOMPARE(settings_file_path(), app().DataDir + QStringLiteral("Skyloom.ini"));
+    QCOMPARE(read_last_sphere(), 0);
+    read_unit_flags();
+    QVERIFY(!QFile::exists(iniPath()));
+}
+
+void TestSettings::firstSaveWritesAllKeysInOrder() {
+    read_unit_flags();
+    app().SettingsChanged = true;
+
+    const SaveResult flags = save_unit_flags();
+    QVERIFY(flags.ok);
+    QVERIFY(flags.error.isEmpty());
+    QVERIFY(!app().SettingsChanged);
+    QVERIFY(save_last_sphere(current_view()).ok);
+
+    QCOMPARE(readIni(), QByteArray("[Skyloom]\nFarenheit=0\nMPH=0\nIPH=0\nUTC=0\nLastSphere=0\n"));
+}
+
+void TestSettings::lastSphereRoundTrip_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("read");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("out of range 7") << QByteArray("7") << 7 << QByteArray("7");
+    QTest::newRow("negative") << QByteArray("-2") << -2 << QByteArray("-2");
+    QTest::newRow("hex comes back decimal") << QByteArray("0x1F") << 31 << QByteArray("31");
+}
+
+void TestSettings::lastSphereRoundTrip() {
+    QFETCH(QByteArray, stored);
+    QFETCH(int, read);
+    QFETCH(QByteArray, written);
+    writeIni("[Skyloom]\nLastSphere=" + stored + "\n");
+
+    const int view = read_last_sphere();
+    QCOMPARE(view, read);
+    QVERIFY(save_last_sphere(view).ok);
+    QCOMPARE(readIni(), "[Skyloom]\nLastSphere=" + written + "\n");
+}
+
+void TestSettings::untouchedWindowSavesLastSphereAlone() {
+    writeIni("[Skyloom]\nIPH=1\n");
+    read_unit_flags();
+    TSettingsForm form;
+    QVERIFY(!app().SettingsChanged);
+
+    QVERIFY(save_unit_flags().ok);
+    QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\n"));
+    QVERIFY(save_last_sphere(3).ok);
+    QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=3\n"));
+}
+
+void TestSettings::timePairChangeWritesAllUnitKeys() {
+    writeIni("[Skyloom]\nIPH=1\nLastSphere=1\n");
+    read_unit_flags();
+    TSettingsForm form;
+    QVERIFY(!app().SettingsChanged);
+
+    form.RadioUTC()->setChecked(true);
+    QVERIFY(app().SettingsChanged);
+    QVERIFY(app().UseUtc);
+    // Flags out of step with the radios: the three unit keys must come from the radios,
+    // "UTC" from the flag.
+    app().UseFahrenheit = true;
+    app().UseInchesPerHour = false;
+
+    QVERIFY(save_unit_flags().ok);
+    QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=1\nFarenheit=0\nMPH=0\nUTC=1\n"));
+    QVERIFY(!app().UseFahrenheit);
+    QVERIFY(app().UseInchesPerHour);
+
+    app().UseUtc = false;
+    app().SettingsChanged = true;
+    QVERIFY(save_unit_flags().ok);
+    QVERIFY(readIni().endsWith("UTC=0\n"));
+    QVERIFY(form.RadioUTC()->isChecked());
+}
+
+void TestSettings::otherLinesSurviveSaves() {
+    const QByteArray original = "; written by hand\n"
+                                "[Display]\n"
+                                "Scale = 2\n"
+                                "Scale=3\n"
+                                "\n"
+                                "; units\n"
+                                "[Skyloom]\n"
+                                "Name=Sky = blue ; not a comment\n"
+                                "# the view\n"
+                                "LastSphere=1\n"
+                                "Zoom=4\n"
+                                "[Empty]\n"
+                                "; last words\n"
+                                "# really last\n";
+    writeIni(original);
+    app().SettingsChanged = true;
+    QVERIFY(save_unit_flags().ok);
+    QVERIFY(save_last_sphere(5).ok);
+
+    const QStringList expected = {"; written by hand",
+                                  "[Display]",
+                                  "Scale=2",
+                                  "Scale=3",
+                                  "; units",
+                                  "[Skyloom]",
+                                  "Name=Sky = blue ; not a comment",
+                                  "# the view",
+                                  "LastSphere=5",
+                                  "Zoom=4",
+                                  "Farenheit=0",
+                                  "MPH=0",
+                                  "IPH=0",
+                                  "UTC=0",
+                                  "[Empty]",
+                                  "; last words",
+                                  "# really last"};
+    const QByteArray saved = readIni();
+    QCOMPARE(non_blank_lines(saved), expected);
+
+    // Saving again changes nothing: no comment repeated, no blank lines piling up.
+    app().SettingsChanged = true;
+    QVERIFY(save_unit_flags().ok);
+    QVERIFY(save_last_sphere(5).ok);
+    QCOMPARE(readIni(), saved);
+}
+
+void TestSettings::saveReplacesFileInOneStep() {
+    writeIni("[Skyloom]\nLastSphere=1\n");
+    // A second name for the same file: rewriting in place would change what it shows,
+    // replacing the file by a new one leaves it with the old text.
+    const QByteArray oldName = QFile::encodeName(iniPath());
+    const QByteArray link = QFile::encodeName(m_dir->filePath(QStringLiteral("before.ini")));
+    QCOMPARE(::link(oldName.constData(), link.constData()), 0);
+
+    QVERIFY(save_last_sphere(2).ok);
+
+    QCOMPARE(readIni(), QByteArray("[Skyloom]\nLastSphere=2\n"));
+    QFile before(QFile::decodeName(link));
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    QCOMPARE(before.readAll(), QByteArray("[Skyloom]\nLastSphere=1\n"));
+    // No temporary file left behind.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             QStringList({"Skyloom.ini", "before.ini"}));
+}
+
+void TestSettings::unwritableFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder is a file") << "file";
+    QTest::newRow("folder missing") << "missing";
+    QTest::newRow("ini path is a folder") << "folder";
+    QTest::newRow("read-only folder") << "readonly";
+}
+
+void TestSettings::unwritableFile() {
+    QFETCH(QString, kind);
+    QDir dir(m_dir->path());
+    const QByteArray oldText = "[Skyloom]\nLastSphere=1\n";
+    if (kind == QLatin1String("file")) {
+        QFile plain(dir.filePath(QStringLiteral("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        app().DataDir = plain.fileName() + QLatin1Char('/');
+    } else if (kind == QLatin1String("missing")) {
+        app().DataDir = dir.filePath(QStringLiteral("missing")) + QLatin1Char('/');
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(dir.mkpath(QStringLiteral("Skyloom.ini/inside")));
+    } else {
+        if (geteuid() == 0) QSKIP("Folder permissions do not stop the superuser from writing");
+        writeIni(oldText);
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QString path = settings_file_path();
+    const QString error = QStringLiteral("Unable to write to ") + path;
+
+    const SaveResult last = save_last_sphere(4);
+    app().SettingsChanged = true;
+    const SaveResult flags = save_unit_flags();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QVERIFY(!last.ok);
+    QCOMPARE(last.error, error);
+    QVERIFY(!flags.ok);
+    QCOMPARE(flags.error, error);
+    QVERIFY(!app().SettingsChanged);
+    if (kind == QLatin1String("readonly"))
+        QCOMPARE(readIni(), oldText);
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QFileInfo(path + QStringLiteral("/inside")).isDir());
+    else
+        QVERIFY(!QFileInfo::exists(path));
+    // Reading from the same place still gives the defaults.
+    QCOMPARE(read_last_sphere(), kind == QLatin1String("readonly") ? 1 : 0);
+}
