@@ -1,0 +1,90 @@
+#include "help/helpform.h"
+
+#include "app/appstate.h"
+#include "ui_helpform.h"
+
+#include <QFile>
+#include <QPainter>
+
+namespace {
+const QColor BackAreaFill = QColor::fromRgba(0xFF172230);
+const QColor BackAreaHover = QColor::fromRgba(0xFF2B5697);
+
+// The back button's symbol: a white left arrow in a 20 x 20 box, drawn so that it stays
+// visible on the dark tool bar at any pixel ratio.
+QIcon back_icon(qreal dpr) {
+    QPixmap pixmap(QSize(20, 20) * dpr);
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(4, 10), QPointF(16, 10));
+    p.drawPolyline(QList<QPointF>{{10, 4}, {4, 10}, {10, 16}});
+    return QIcon(pixmap);
+}
+
+QString read_help_page() {
+    QFile file(QStringLiteral(":/help/help.html"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    // The page is stored in ISO-8859-1, as its XML declaration says.
+    return QString::fromLatin1(file.readAll());
+}
+} // namespace
+
+// The library is static, so its resources are registered by hand.
+static void init_resources() {
+    Q_INIT_RESOURCE(help);
+}
+
+THelpForm::THelpForm(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::THelpForm>()) {
+    init_resources();
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    app().HelpForm = this;
+
+    ui->Button1->setIcon(back_icon(devicePixelRatioF()));
+    QFont titleFont = ui->Label1->font();
+    titleFont.setPixelSize(20);
+    ui->Label1->setFont(titleFont);
+
+    connect(ui->Button1, &QToolButton::clicked, this, &THelpForm::CloseHelpButtonClick);
+    connect(ui->Rectangle1, &TFillRectangle::clicked, this, &THelpForm::CloseHelpButtonClick);
+    connect(ui->Rectangle1, &TFillRectangle::mouseEntered, this, &THelpForm::Rectangle1MouseEnter);
+    connect(ui->Rectangle1, &TFillRectangle::mouseLeft, this, &THelpForm::Rectangle1MouseLeave);
+
+    ui->HtPanel1->loadPage(read_help_page());
+    FormCreate();
+}
+
+THelpForm::~THelpForm() {
+    if (app().HelpForm == this) app().HelpForm = nullptr;
+}
+
+void THelpForm::FormCreate() {
+    const AppState &state = app();
+    set_html_text(QStringLiteral("version"), QStringLiteral("Version: ") + state.FileVersion +
+                                                 QStringLiteral(" (") + state.BuildDate +
+                                                 QStringLiteral(") "));
+    set_html_text(QStringLiteral("year"), QString::number(2023));
+}
+
+void THelpForm::set_html_text(const QString &id, const QString &text) {
+    ui->HtPanel1->setElementText(id, text);
+}
+
+void THelpForm::CloseHelpButtonClick() {
+    close();
+}
+
+void THelpForm::Rectangle1MouseEnter() {
+    ui->Rectangle1->setFill(BackAreaHover);
+}
+
+void THelpForm::Rectangle1MouseLeave() {
+    ui->Rectangle1->setFill(BackAreaFill);
+}

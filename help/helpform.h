@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class THelpForm;
+}
+
+// The help window: a fixed page that explains the views, with the version and the copyright
+// year filled in. Created hidden at start-up; closing it only hides it.
+class THelpForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit THelpForm(QWidget *parent = nullptr);
+    ~THelpForm() override;
+
+    void FormCreate();
+    // Replaces the text of the first child of the page element with that id; an unknown id
+    // changes nothing.
+    void set_html_text(const QString &id, const QString &text);
+
+    void CloseHelpButtonClick();
+    void Rectangle1MouseEnter();
+    void Rectangle1MouseLeave();
+
+private:
+    std::unique_ptr<Ui::THelpForm> ui;
+};
