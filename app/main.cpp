@@ -1,6 +1,8 @@
 #include "app/appstate.h"
 #include "app/darkstyle.h"
 #include "app/mainform.h"
+#include "help/helpform.h"
+#include "settings/settingsform.h"
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -14,7 +16,10 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Brightwell Software"));
     apply_dark_style(application);
 
+    // The help and settings windows read what the main window's creation loaded.
     TMainForm mainForm;
+    THelpForm helpForm;
+    TSettingsForm settingsForm;
     mainForm.show();
     // Without a window manager (a bare X server) nobody else gives the window focus.
     QTimer::singleShot(0, &mainForm, [&mainForm] { mainForm.activateWindow(); });

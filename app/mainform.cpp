@@ -6,6 +6,11 @@
 #include "app/showview.h"
 #include "globe/daynight.h"
 #include "globe/globeview.h"
+#include "help/helpform.h"
+#include "legend/legendbars.h"
+#include "settings/savefailure.h"
+#include "settings/settingsform.h"
+#include "settings/settingsstore.h"
 #include "maps/download.h"
 #include "maps/frameurls.h"
 #include "maps/httpclient.h"
@@ -46,6 +51,7 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->setupUi(this);
     app().MainForm = this;
     m_drawer = new TDrawer(ui->MultiView1, ui->Body, ui->BodyLayout, this);
+    m_legend = create_legend_bars(ui->Viewport3D1);
     ui->DrawerButton->setIcon(menu_icon(devicePixelRatioF()));
     QFont statusFont = ui->StatusLabel->font();
     statusFont.setPixelSize(16);
@@ -113,6 +119,7 @@ void TMainForm::FormCreate()
     ui->WindButton->setText(QStringLiteral("Wind/Pressure"));
     state.HttpClientObject = create_http_client(this);
     state.DataDir = load_product_info();
+    read_unit_flags();
 
     m_scene.Camera1.position = QVector3D(0, 0, -(m_scene.ClimateSphere.size.x() * 2.25f));
 
@@ -124,6 +131,7 @@ void TMainForm::FormCreate()
     ui->DayNightButton->setProperty("tag", View::DayNight);
 
     state.UtcStamp = utc_now();
+    create_legend_labels(m_legend);
 
     // The pristine night lights that every terminator update starts from.
     state.NightLightsCopy = m_scene.nightTexture.image().copy();
@@ -149,6 +157,7 @@ void TMainForm::FormActivate()
         // Every view starts turned so that the meridian under the sun faces the camera.
         update_day_night();
         m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
+        state.CurrentView = read_last_sphere();
         startView(state.CurrentView);
     }
     ShowView(state.CurrentView);
@@ -169,9 +178,24 @@ void TMainForm::FormResize()
     m_drawer->setMode(ratio <= 1.25 ? TDrawer::Mode::Drawer : TDrawer::Mode::Panel);
     ui->StatusLabel->resize(ui->ToolBar1->width() - ui->StatusLabel->x() - 13,
                             ui->StatusLabel->height());
+    layout_legend(m_legend, current_view());
 }
 
-void TMainForm::FormClose() {}
+void TMainForm::FormClose()
+{
+    // A settings file that cannot be written is reported once; the window still closes.
+    const SaveResult result = saveSettings();
+    if (!result.ok)
+        report_save_failure(this, result.error);
+}
+
+SaveResult TMainForm::saveSettings()
+{
+    const SaveResult units = save_unit_flags();
+    if (!units.ok)
+        return units;
+    return save_last_sphere(current_view());
+}
 
 void TMainForm::FormDestroy()
 {
@@ -190,6 +214,10 @@ void TMainForm::TempsButtonClick(QObject *sender)
     AppState &state = app();
     state.CurrentView = sender->property("tag").toInt();
     state.MapSource = Source::TodayFrame;
+    if (state.HelpForm)
+        state.HelpForm->close();
+    if (state.SettingsForm)
+        state.SettingsForm->close();
     set_today_vars(state.CurrentView);
     if (cache_is_fresh(state.CurrentView)) {
         state.MapSource = Source::Cache;
@@ -228,15 +256,39 @@ void TMainForm::Viewport3D1Gesture(const GestureInfo &info, bool &handled)
 
 void TMainForm::DrawerButtonClick() { m_drawer->showDrawer(); }
 
-void TMainForm::HelpButtonClick() { m_drawer->hideDrawer(); }
+void TMainForm::HelpButtonClick()
+{
+    m_drawer->hideDrawer();
+    showModal(app().HelpForm);
+}
 
-void TMainForm::SettingsButtonClick() { m_drawer->hideDrawer(); }
+void TMainForm::SettingsButtonClick()
+{
+    m_drawer->hideDrawer();
+    showModal(app().SettingsForm);
+}
+
+void TMainForm::showModal(QDialog *window)
+{
+    if (!window)
+        return;
+    window->setWindowModality(Qt::ApplicationModal);
+    // The completion closes the same window, whatever the result.
+    connect(window, &QDialog::finished, window, &QWidget::close, Qt::UniqueConnection);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 bool TMainForm::HandleAppEvent(int eventCode)
 {
     AppState &state = app();
-    if (eventCode == 1)
+    if (eventCode == 1) {
+        state.CurrentView = read_last_sphere();
         startView(state.CurrentView);
+    } else if (eventCode == 3) {
+        saveSettings();
+    }
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include "app/globetypes.h"
 #include "globe/cameracontrol.h"
 #include "globe/globescene.h"
+#include "legend/legendbars.h"
+#include "settings/settingsstore.h"
 
 #include <QPointF>
 #include <QWidget>
@@ -13,6 +15,7 @@
 namespace Ui {
 class TMainForm;
 }
+class QDialog;
 class QPushButton;
 class QLabel;
 class QSystemSemaphore;
@@ -33,6 +36,7 @@ public:
     TBusyIndicator *busyIndicator() const;
     TDrawer *drawer() const { return m_drawer; }
     QPushButton *buttonForView(ViewKind kind) const;
+    LegendBars &legendBars() { return m_legend; }
 
     void FormCreate();
     void FormActivate();
@@ -61,10 +65,14 @@ protected:
 private:
     // Starts a stored view: maps through their button, Day/Night directly, others not at all.
     void startView(ViewKind kind);
+    void showModal(QDialog *window);
+    // Unit flags, then the last view; stops at the first key that cannot be written.
+    SaveResult saveSettings();
 
     std::unique_ptr<Ui::TMainForm> ui;
     GlobeScene m_scene;
     TDrawer *m_drawer = nullptr;
+    LegendBars m_legend;
     std::unique_ptr<QSystemSemaphore> m_mutex;
 
     // down, FLastDistance, FYCameraAngle, FXCameraAngle

@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "globe/daynight.h"
 #include "globe/globescene.h"
+#include "legend/legendbars.h"
 #include "legend/statusline.h"
 
 void apply_view_visibility(GlobeScene &scene, AppState &state, ViewKind kind)
@@ -36,6 +37,7 @@ void ShowView(ViewKind kind)
     apply_view_visibility(form->scene(), state, kind);
     if (kind == View::Refresh && state.CurrentView != View::Refresh)
         ShowView(state.CurrentView);
+    layout_legend(form->legendBars(), kind);
     show_clock_status();
     state.FirstActivation = false;
 }

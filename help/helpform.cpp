@@ -7,8 +7,8 @@
 #include <QPainter>
 
 namespace {
-const QColor BackAreaFill = QColor::fromRgba(0xFF172230);
-const QColor BackAreaHover = QColor::fromRgba(0xFF2B5697);
+constexpr QRgb BackAreaFill = 0xFF172230;
+constexpr QRgb BackAreaHover = 0xFF2B5697;
 
 // The back button's symbol: a white left arrow in a 20 x 20 box, drawn so that it stays
 // visible on the dark tool bar at any pixel ratio.
@@ -53,6 +53,7 @@ THelpForm::THelpForm(QWidget *parent)
     ui->Label1->setFont(titleFont);
 
     connect(ui->Button1, &QToolButton::clicked, this, &THelpForm::CloseHelpButtonClick);
+    ui->Rectangle1->setFill(BackAreaFill);
     connect(ui->Rectangle1, &TFillRectangle::clicked, this, &THelpForm::CloseHelpButtonClick);
     connect(ui->Rectangle1, &TFillRectangle::mouseEntered, this, &THelpForm::Rectangle1MouseEnter);
     connect(ui->Rectangle1, &TFillRectangle::mouseLeft, this, &THelpForm::Rectangle1MouseLeave);

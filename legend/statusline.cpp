@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "legend/dateformat.h"
 #include "maps/mapcache.h"
+#include "settings/settingsform.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -13,7 +14,7 @@ const QChar CR(13);
 
 QString line(const QString &second) { return view_title() + CR + second; }
 
-bool clock_in_utc() { return app().UseUtc; }
+bool clock_in_utc() { return settings_radio_utc_checked(); }
 } // namespace
 
 void set_status(const QString &text)

@@ -1,7 +1,7 @@
 #include "common/testsupport.h"
 
 #include "app/appstate.h"
-#include "help/fillrectangle.h"
+#include "app/fillrectangle.h"
 #include "help/helpform.h"
 #include "help/htmlpanel.h"
 #include "help/pagedom.h"
@@ -181,7 +181,7 @@ void TestHelp::windowLayout() {
     auto *back = form.findChild<QLabel *>("Label2");
     QCOMPARE(back->text(), QStringLiteral("Back"));
     QVERIFY(qAbs(back->geometry().center().x() - 59 / 2) <= 1);
-    QCOMPARE(form.findChild<TFillRectangle *>("Rectangle1")->fill().rgba(), 0xFF172230u);
+    QCOMPARE(form.findChild<TFillRectangle *>("Rectangle1")->fill(), 0xFF172230u);
 }
 
 void TestHelp::setElementText_data() {
@@ -558,17 +558,17 @@ void TestHelp::backAreaHover() {
     QCOMPARE(shown(), 0xFF172230u);
 
     QTest::mouseMove(&form, area->geometry().center());
-    QTRY_COMPARE(area->fill().rgba(), 0xFF2B5697u);
+    QTRY_COMPARE(area->fill(), 0xFF2B5697u);
     QCOMPARE(shown(), 0xFF2B5697u);
 
     // Onto the "Back" text is still inside the area.
     QLabel *label = form.findChild<QLabel *>("Label2");
     QTest::mouseMove(&form, label->mapTo(&form, label->rect().center()));
     QTest::qWait(20);
-    QCOMPARE(area->fill().rgba(), 0xFF2B5697u);
+    QCOMPARE(area->fill(), 0xFF2B5697u);
 
     QTest::mouseMove(&form, QPoint(300, 200));
-    QTRY_COMPARE(area->fill().rgba(), 0xFF172230u);
+    QTRY_COMPARE(area->fill(), 0xFF172230u);
     QCOMPARE(shown(), 0xFF172230u);
 }
 

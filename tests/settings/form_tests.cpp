@@ -1,7 +1,7 @@
 #include "tst_settings.h"
 
 #include "app/appstate.h"
-#include "settings/fillrectangle.h"
+#include "app/fillrectangle.h"
 #include "settings/settingsform.h"
 
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "settings/fillrectangle.h"
+#include "app/fillrectangle.h"
 
 #include <QMouseEvent>
 #include <QPainter>
