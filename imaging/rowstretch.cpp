@@ -93,7 +93,8 @@ private:
 void write_span(const QRgb *span, const int *x, int count, int quads, int outW, QRgb *to) {
     int k = 0;
     for (; k + Block <= quads; k += Block) {
-        // Neighbours one column apart each are a plain copy.
+        // Every step is at least one, so eight steps adding up to eight are eight steps of one:
+        // the block lands as a plain copy.
         if (x[k + Block] - x[k] == Block) {
             std::memcpy(to + x[k], span + k, Block * sizeof(QRgb));
         } else {
