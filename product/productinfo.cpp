@@ -54,6 +54,8 @@ QString resolve_data_dir(const QString &makerFullName, const QString &productNam
                             platform_data_dir_sources());
 }
 
+QString version_major(const QString &fileVersion) { return fileVersion.left(3); }
+
 QString load_product_info()
 {
     AppState &state = app();
@@ -63,7 +65,7 @@ QString load_product_info()
         info.Execute();
         state.FileVersion = info.FFileVersion;
     }
-    state.VersionMajor = state.FileVersion.left(3);
+    state.VersionMajor = version_major(state.FileVersion);
     return resolve_data_dir(QLatin1String(MakerFullName), QLatin1String(ProductName),
                             QLatin1String(MakerShortName));
 }

@@ -21,5 +21,8 @@ QString resolve_data_dir(const QString &makerFullName, const QString &productNam
 QString resolve_data_dir(const QString &makerFullName, const QString &productName,
                          const QString &makerShortName);
 
+// The first three characters of a file version ("1.0" of "1.0.7.0"), all of a shorter one.
+QString version_major(const QString &fileVersion);
+
 // Fills FileVersion and VersionMajor from the executable and returns the data folder.
 QString load_product_info();

@@ -177,6 +177,7 @@ void TestApp::drawerMode()
 {
     QFETCH(QSize, size);
     QFETCH(bool, panel);
+    app().MapServer = QStringLiteral("http://127.0.0.1:1"); // a map view is chosen below
     TMainForm form;
     form.resize(size);
     form.show();

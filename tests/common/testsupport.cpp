@@ -4,6 +4,7 @@
 #include "app/darkstyle.h"
 
 #include <QSurfaceFormat>
+#include <QTemporaryDir>
 
 #include <cctype>
 #include <vector>
@@ -25,6 +26,11 @@ bool register_test_class(const char *name, Factory make)
 
 int main(int argc, char **argv)
 {
+    // Nothing a test does may reach the real home folder.
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/share").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     // Fixed zone and locale, so date texts are the same on every machine.
     qputenv("TZ", "America/New_York");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
