@@ -112,6 +112,10 @@ void load_from_internet(ViewKind kind)
         bool failed = false;
         try {
             result = run_download(*core, kind, today);
+            if (result.get_ok) {
+                result.texture = texture_from_body(result.ms);
+                result.textureReady = true;
+            }
         } catch (...) {
             failed = true;
             result.pic_type = kind;
@@ -121,6 +125,19 @@ void load_from_internet(ViewKind kind)
         });
         core->taskFinished();
     });
+}
+
+QImage texture_from_body(const QByteArray &body)
+{
+    QImage decoded;
+    if (!decode_map(body, decoded))
+        return {};
+    try {
+        return make_sphere_texture(decoded);
+    } catch (...) {
+        // An allocation failing inside the stretch must not take the program down.
+        return {};
+    }
 }
 
 void download_completed(const DownloadResult &result)
@@ -135,19 +152,7 @@ void download_completed(const DownloadResult &result)
         show_status_error();
         return;
     }
-    QImage decoded;
-    if (!decode_map(result.ms, decoded)) {
-        busy_finished();
-        state.StatusError = QStringLiteral("Image Error");
-        show_status_error();
-        return;
-    }
-    QImage texture;
-    try {
-        texture = make_sphere_texture(decoded);
-    } catch (...) {
-        texture = QImage();
-    }
+    const QImage texture = result.textureReady ? result.texture : texture_from_body(result.ms);
     busy_finished();
     if (texture.isNull()) {
         state.StatusError = QStringLiteral("Image Error");

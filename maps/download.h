@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 
 #include <QByteArray>
+#include <QImage>
 
 class HttpClientCore;
 
@@ -23,7 +24,14 @@ struct DownloadResult
     ViewKind pic_type = View::Temperature;
     bool get_ok = false;
     QByteArray ms;
+    // The stretched texture, made on the worker so the UI thread only shows it; null with
+    // textureReady set when the body was no usable image.
+    QImage texture;
+    bool textureReady = false;
 };
+
+// Decode, crop and stretch of a downloaded body; null when it is no usable image.
+QImage texture_from_body(const QByteArray &body);
 
 void download_completed(const DownloadResult &result);
 void download_failed(const DownloadResult &result);
