@@ -35,6 +35,8 @@ void TestMapServer::start()
                 m_hangWake.wait_for(lock, std::chrono::milliseconds(answer.delayMs), stop);
         }
         res.status = answer.status;
+        if (!answer.location.isEmpty())
+            res.set_header("Location", answer.location.toStdString());
         res.set_content(answer.body.toStdString(), "image/png");
     });
     m_port = m_server->bind_to_any_port("127.0.0.1");

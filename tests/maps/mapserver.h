@@ -26,6 +26,7 @@ public:
         QByteArray body;
         int delayMs = 0;
         bool hang = false; // never answers until the server stops
+        QByteArray location; // sent as a Location header when set
     };
     struct Request
     {

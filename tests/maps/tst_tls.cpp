@@ -3,6 +3,7 @@
 
 #include "legend/statusline.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSslSocket>
 
@@ -16,6 +17,7 @@ private slots:
     void initTestCase();
     void trustedCertificate();
     void untrustedCertificate();
+    void redirectNeverLeavesHttps();
 
 private:
     QTemporaryDir m_keys;
@@ -66,6 +68,24 @@ void TestTls::untrustedCertificate()
     // The handshake fails before any request is made.
     QVERIFY(tls.requests().isEmpty());
     QCOMPARE(status_text(), QStringLiteral("Cannot Connect to Internet"));
+    f.form.reset();
+}
+
+void TestTls::redirectNeverLeavesHttps()
+{
+    MapFixture f; // its plain server is where the redirect points
+    f.server->answerEverything(Answer{200, map_png(0xFF20A060)});
+    TestMapServer tls(m_cert, m_key);
+    Answer redirect{302, {}};
+    redirect.location = (f.server->baseUrl() + Paths::PressureStatic).toLatin1();
+    tls.answer(Paths::PressureStatic, redirect);
+    app().MapServer = tls.baseUrl();
+    f.client().ExtraCaCertificates = QSslCertificate::fromPath(m_cert);
+    f.choose(View::Pressure);
+    QVERIFY(f.waitIdle());
+    QCOMPARE(tls.requestedPaths(), QStringList{Paths::PressureStatic});
+    QVERIFY(f.server->requests().isEmpty());
+    QVERIFY(!QFile::exists(f.cacheFile(View::Pressure)));
     f.form.reset();
 }
 
