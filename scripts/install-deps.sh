@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkgconf clang-format
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libgl1-mesa-dri
   libsimpleini-dev libcpp-httplib-dev libssl-dev openssl libbenchmark-dev
-  xvfb xauth
+  xvfb xauth fonts-dejavu-core
 )
 
 missing=()
