@@ -16,13 +16,13 @@ DateTimeDays to_days(const QDateTime &dt)
     return double(wall.toMSecsSinceEpoch()) / kMsPerDay + kUnixEpochDays;
 }
 
-QDateTime from_days(DateTimeDays days, Qt::TimeSpec spec)
+QDateTime from_days(DateTimeDays days, Qt::TimeSpec zone)
 {
     const qint64 ms = std::llround((days - kUnixEpochDays) * kMsPerDay);
     const QDateTime wall = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
-    if (spec == Qt::UTC)
+    if (zone == Qt::UTC)
         return wall;
-    return QDateTime(wall.date(), wall.time(), spec);
+    return QDateTime(wall.date(), wall.time(), zone);
 }
 
 QDateTime utc_now_datetime() { return app().clock->nowUtc(); }

@@ -6,8 +6,8 @@
 using DateTimeDays = double;
 
 DateTimeDays to_days(const QDateTime &dt);
-// The instant as UTC when spec is Qt::UTC; the wall-clock value as local time otherwise.
-QDateTime from_days(DateTimeDays days, Qt::TimeSpec spec = Qt::UTC);
+// The instant as UTC when zone is Qt::UTC; the wall-clock value as local time otherwise.
+QDateTime from_days(DateTimeDays days, Qt::TimeSpec zone = Qt::UTC);
 
 // Supplies the current instant. Replaced by a fixed clock in tests.
 class Clock

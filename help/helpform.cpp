@@ -1,29 +1,13 @@
 #include "help/helpform.h"
 
 #include "app/appstate.h"
+#include "app/fillrectangle.h"
 #include "ui_helpform.h"
 
 #include <QFile>
 #include <QPainter>
 
 namespace {
-constexpr QRgb BackAreaFill = 0xFF172230;
-constexpr QRgb BackAreaHover = 0xFF2B5697;
-
-// The back button's symbol: a white left arrow in a 20 x 20 box, drawn so that it stays
-// visible on the dark tool bar at any pixel ratio.
-QIcon back_icon(qreal dpr) {
-    QPixmap pixmap(QSize(20, 20) * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(4, 10), QPointF(16, 10));
-    p.drawPolyline(QList<QPointF>{{10, 4}, {4, 10}, {10, 16}});
-    return QIcon(pixmap);
-}
-
 QString read_help_page() {
     QFile file(QStringLiteral(":/help/help.html"));
     if (!file.open(QIODevice::ReadOnly)) return {};
@@ -47,7 +31,7 @@ THelpForm::THelpForm(QWidget *parent)
                    Qt::WindowCloseButtonHint);
     app().HelpForm = this;
 
-    ui->Button1->setIcon(back_icon(devicePixelRatioF()));
+    ui->Button1->setIcon(back_arrow_icon(devicePixelRatioF()));
     QFont titleFont = ui->Label1->font();
     titleFont.setPixelSize(20);
     ui->Label1->setFont(titleFont);

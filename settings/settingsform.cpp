@@ -1,28 +1,13 @@
 #include "settings/settingsform.h"
 
 #include "app/appstate.h"
+#include "app/fillrectangle.h"
 #include "ui_settingsform.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
-constexpr QRgb RectangleFill = 0xFF172230;
-constexpr QRgb RectangleHoverFill = 0xFF2B5697;
-
-// The back button's symbol: a white arrow pointing left in a 20 x 20 box.
-QIcon back_icon(qreal dpr) {
-    QPixmap pixmap(QSize(20, 20) * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(3, 10), QPointF(17, 10));
-    p.drawPolyline(QPolygonF({QPointF(9, 4), QPointF(3, 10), QPointF(9, 16)}));
-    return QIcon(pixmap);
-}
-
 void set_pixel_size(QWidget *widget, int pixels) {
     QFont font = widget->font();
     font.setPixelSize(pixels);
@@ -40,8 +25,8 @@ TSettingsForm::TSettingsForm(QWidget *parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(394, 455);
 
-    ui->Button2->setIcon(back_icon(devicePixelRatioF()));
-    ui->Rectangle1->setFill(RectangleFill);
+    ui->Button2->setIcon(back_arrow_icon(devicePixelRatioF()));
+    ui->Rectangle1->setFill(BackAreaFill);
     // The caption is part of the rectangle: hovering or clicking it counts for the rectangle.
     ui->Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
     set_pixel_size(ui->Label2, 20);
@@ -121,11 +106,11 @@ void TSettingsForm::Button2Click() {
 void TSettingsForm::Label2MouseUp() {}
 
 void TSettingsForm::Rectangle1MouseEnter() {
-    ui->Rectangle1->setFill(RectangleHoverFill);
+    ui->Rectangle1->setFill(BackAreaHover);
 }
 
 void TSettingsForm::Rectangle1MouseLeave() {
-    ui->Rectangle1->setFill(RectangleFill);
+    ui->Rectangle1->setFill(BackAreaFill);
 }
 
 void TSettingsForm::showEvent(QShowEvent *event) {
