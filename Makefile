@@ -3,7 +3,7 @@ BUILD_TYPE ?= RelWithDebInfo
 XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
 DATA_DIR = $(HOME)/.local/share/Brightwell/Skyloom
 
-.PHONY: deps build run test bench format clean
+.PHONY: deps build run test bench tsan format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -22,6 +22,10 @@ test: build
 
 bench: build
 	QT_QPA_PLATFORM=xcb $(XVFB) sh -c 'for b in $(BUILD_DIR)/bench/bench_*; do $$b; done'
+
+# ThreadSanitizer run of the map download tests in build-tsan/ (slow; not part of test).
+tsan: deps
+	bash scripts/tsan-check.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

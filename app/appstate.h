@@ -87,8 +87,8 @@ struct AppState
     THelpForm *HelpForm = nullptr;
     TSettingsForm *SettingsForm = nullptr;
 
-    // The clock behind utc_now; tests hand in a fixed one.
-    const Clock *clock = nullptr;
+    // The clock behind utc_now; tests hand in a fixed one. Workers read it too.
+    std::atomic<const Clock *> clock{nullptr};
 };
 
 AppState &app();

@@ -25,6 +25,6 @@ QDateTime from_days(DateTimeDays days, Qt::TimeSpec zone)
     return QDateTime(wall.date(), wall.time(), zone);
 }
 
-QDateTime utc_now_datetime() { return app().clock->nowUtc(); }
+QDateTime utc_now_datetime() { return app().clock.load()->nowUtc(); }
 
 DateTimeDays utc_now() { return to_days(utc_now_datetime()); }

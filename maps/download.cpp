@@ -1,6 +1,7 @@
 #include "maps/download.h"
 
 #include "app/busyindicator.h"
+#include "app/handoff.h"
 #include "app/mainform.h"
 #include "app/showview.h"
 #include "imaging/mapimage.h"
@@ -107,7 +108,7 @@ void load_from_internet(ViewKind kind)
     std::shared_ptr<HttpClientCore> core = client->core();
     const FrameDate today = state.Frame.load();
     core->taskStarted();
-    QThreadPool::globalInstance()->start([core, kind, today] {
+    QThreadPool::globalInstance()->start(hand_over([core, kind, today] {
         DownloadResult result;
         bool failed = false;
         try {
@@ -124,7 +125,7 @@ void load_from_internet(ViewKind kind)
             failed ? download_failed(result) : download_completed(result);
         });
         core->taskFinished();
-    });
+    }));
 }
 
 QImage texture_from_body(const QByteArray &body)

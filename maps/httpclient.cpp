@@ -1,5 +1,7 @@
 #include "maps/httpclient.h"
 
+#include "app/handoff.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -76,14 +78,14 @@ bool HttpClientCore::post(std::function<void()> fn)
     QMutexLocker lock(&m_receiverMutex);
     if (!m_receiver || isShuttingDown())
         return false;
-    QMetaObject::invokeMethod(m_receiver, std::move(fn), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_receiver, hand_over(std::move(fn)), Qt::QueuedConnection);
     return true;
 }
 
 void HttpClientCore::reportRequestError(const QString &text)
 {
     auto done = std::make_shared<QSemaphore>(0);
-    auto handler = m_onRequestError;
+    auto handler = m_onRequestError.load();
     const bool queued = post([handler, text, done] {
         if (handler)
             handler(text);
@@ -106,7 +108,7 @@ HttpClient::~HttpClient() { shutdown(); }
 
 void HttpClient::setRequestErrorHandler(std::function<void(const QString &)> handler)
 {
-    m_core->m_onRequestError = std::move(handler);
+    m_core->m_onRequestError.store(std::move(handler));
 }
 
 void HttpClient::shutdown(int waitMs)

@@ -53,7 +53,8 @@ private:
     std::atomic<int> m_running{0};
     QMutex m_receiverMutex;
     QObject *m_receiver = nullptr;
-    std::function<void(const QString &)> m_onRequestError;
+    // Set on the UI thread, read by the workers that report an error.
+    Guarded<std::function<void(const QString &)>> m_onRequestError;
 };
 
 // The one HTTP client of the program, owned by the main window.

@@ -1,6 +1,7 @@
 #include "maps/mapcache.h"
 
 #include "app/appstate.h"
+#include "app/handoff.h"
 #include "app/mainform.h"
 #include "app/showview.h"
 #include "legend/statusline.h"
@@ -92,5 +93,6 @@ void save_cached_map(ViewKind kind, const QImage &texture)
             show_status_error();
         }
     });
-    watcher->setFuture(QtConcurrent::run([texture] { return encode_map_png(texture); }));
+    watcher->setFuture(
+        QtConcurrent::run(hand_over([texture] { return encode_map_png(texture); })));
 }
