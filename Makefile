@@ -20,8 +20,11 @@ run: build
 test: build
 	QT_QPA_PLATFORM=xcb $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
 
+# Every benchmark program (CMake's bench_*_autogen folders match the pattern too); fails if
+# any of them fails.
 bench: build
-	QT_QPA_PLATFORM=xcb $(XVFB) sh -c 'for b in $(BUILD_DIR)/bench/bench_*; do $$b; done'
+	QT_QPA_PLATFORM=xcb $(XVFB) sh -c 'status=0; for b in $(BUILD_DIR)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || status=1; fi; done; exit $$status'
 
 # ThreadSanitizer run of the map download tests in build-tsan/ (slow; not part of test).
 tsan: deps

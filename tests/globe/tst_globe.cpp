@@ -20,6 +20,8 @@ private slots:
     void upright();
     void darkSideIsAQuarterBright();
     void transparentNightLightsLeaveEarthUnchanged();
+    void replacedTextureIsDrawn_data();
+    void replacedTextureIsDrawn();
 
 private:
     // Renders the scene at 200 x 200 and returns the frame.
@@ -197,6 +199,47 @@ void TestGlobe::transparentNightLightsLeaveEarthUnchanged()
     const int patchX = 100 - 28;
     QVERIFY2(qBlue(withNight.pixel(patchX, 100)) > qBlue(earthOnly.pixel(patchX, 100)) + 100,
              qPrintable(QStringLiteral("%1 vs %2").arg(qBlue(withNight.pixel(patchX, 100))).arg(qBlue(earthOnly.pixel(patchX, 100)))));
+}
+
+enum class Replacement { EditedInPlace, SameSize, NewSize };
+Q_DECLARE_METATYPE(Replacement)
+
+void TestGlobe::replacedTextureIsDrawn_data()
+{
+    QTest::addColumn<Replacement>("replacement");
+    QTest::newRow("edited in place, as the terminator update does") << Replacement::EditedInPlace;
+    QTest::newRow("new image of the same size") << Replacement::SameSize;
+    QTest::newRow("new image of another size") << Replacement::NewSize;
+}
+
+// One view, so the second frame reuses the texture the first one uploaded.
+void TestGlobe::replacedTextureIsDrawn()
+{
+    QFETCH(Replacement, replacement);
+    GlobeScene scene;
+    QImage red(64, 32, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    showClimateOnly(scene, red);
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.grabFramebuffer().pixel(100, 100), qRgb(255, 0, 0));
+
+    const QRgb blue = qRgb(0, 0, 255);
+    if (replacement == Replacement::EditedInPlace) {
+        scene.climateTexture.edit().fill(blue);
+        scene.climateTexture.markChanged();
+    } else {
+        QImage image(replacement == Replacement::SameSize ? QSize(64, 32) : QSize(128, 48),
+                     QImage::Format_ARGB32);
+        image.fill(blue);
+        scene.climateTexture.setImage(image);
+    }
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(frame.pixel(100, 100), blue);
+    QCOMPARE(frame.pixel(85, 110), blue);
 }
 
 SKYLOOM_TEST_MAIN(TestGlobe)

@@ -1,0 +1,226 @@
+// What a terminator update costs, on the CPU alone and with its texture upload, beside the
+// steady frame the globe draws while it is dragged. Frames are timed on the wall clock, and
+// their CPU column is the whole process's: the software renderer rasterises on threads of
+// its own, and on a shared machine the CPU time says how much work was done when the wall
+// clock also counts waiting for a core.
+
+#include "app/appstate.h"
+#include "app/darkstyle.h"
+#include "app/resources.h"
+#include "app/showview.h"
+#include "globe/daynight.h"
+#include "globe/globescene.h"
+#include "globe/globeview.h"
+
+#include <QApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QSurfaceFormat>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace {
+
+QImage load_texture(const QString &path) {
+    return QImage(path).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+}
+
+// The main window's globe in the Day/Night state: earth and night spheres, no climate.
+struct DayNightScene {
+    DayNightScene() {
+        scene.earthTexture.setImage(load_texture(QStringLiteral(":/textures/earth.png")));
+        scene.nightTexture.setImage(load_texture(QStringLiteral(":/textures/nightlights.png")));
+        lightsCopy = scene.nightTexture.image().copy();
+        scene.Camera1.position = QVector3D(0, 0, -(scene.ClimateSphere.size.x() * 2.25f));
+        apply_view_visibility(scene, app(), View::DayNight);
+    }
+
+    // A minute later on every call, so the cut band moves as it does in the app.
+    void nextUpdate() {
+        utc = utc.addSecs(60);
+        update_day_night(scene, lightsCopy, utc);
+    }
+
+    GlobeScene scene;
+    QImage lightsCopy;
+    QDateTime utc{QDate(2024, 3, 1), QTime(0, 0), Qt::UTC};
+};
+
+DayNightScene &day_night_scene() {
+    static DayNightScene scene;
+    return scene;
+}
+
+// Exposes the protected paint so a frame can be drawn and finished on demand.
+class BenchView : public GlobeView {
+public:
+    // Only the globe's own drawing, into the widget's (multisampled) framebuffer, waited
+    // for with glFinish: no resolve, no composition, no swap.
+    void renderOnly() {
+        makeCurrent();
+        paintGL();
+        context()->functions()->glFinish();
+        doneCurrent();
+    }
+
+    // What one frame on screen costs: the paint above, the multisample resolve, Qt's
+    // composition of the widget's texture into the window and the buffer swap.
+    void fullFrame() {
+        repaint();
+        makeCurrent();
+        context()->functions()->glFinish();
+        doneCurrent();
+    }
+};
+
+// Views by multisample count and width (height 5/8 of it), made on first use; main closes
+// them while the application still exists.
+using ViewKey = std::pair<int, int>;
+std::map<ViewKey, std::unique_ptr<BenchView>> &views() {
+    static std::map<ViewKey, std::unique_ptr<BenchView>> made;
+    return made;
+}
+
+// The view a benchmark's arguments name: samples, width. Only that one is on screen.
+BenchView &shown_view(const benchmark::State &state) {
+    const ViewKey key{int(state.range(0)), int(state.range(1))};
+    std::map<ViewKey, std::unique_ptr<BenchView>> &views = ::views();
+    for (auto &[other, view] : views)
+        if (other != key) view->hide();
+    std::unique_ptr<BenchView> &view = views[key];
+    if (!view) {
+        view = std::make_unique<BenchView>();
+        QSurfaceFormat format = globe_surface_format();
+        format.setSamples(key.first);
+        view->setFormat(format);
+        view->setScene(&day_night_scene().scene);
+        view->resize(key.second, key.second * 5 / 8);
+    }
+    if (!view->isVisible()) {
+        view->show();
+        if (!QTest::qWaitForWindowExposed(view.get())) qFatal("the globe view was never exposed");
+        // The software renderer compiles its shader variants on first use; keep that out.
+        for (int i = 0; i < 3; ++i) {
+            day_night_scene().nextUpdate();
+            view->fullFrame();
+            view->renderOnly();
+        }
+    }
+    return *view;
+}
+
+void BM_UpdateDayNight(benchmark::State &state) {
+    DayNightScene &s = day_night_scene();
+    for (auto _ : state) {
+        s.nextUpdate();
+        benchmark::DoNotOptimize(s.scene.nightTexture.image().constBits());
+        benchmark::ClobberMemory();
+    }
+    state.counters["MiB"] = double(s.lightsCopy.sizeInBytes()) / (1 << 20);
+}
+BENCHMARK(BM_UpdateDayNight)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The least moving those pixels can cost: one copy of the 2048 x 1024 RGBA image.
+void BM_PlainCopy8MiB(benchmark::State &state) {
+    const QImage &source = day_night_scene().lightsCopy;
+    QImage copy(source.size(), source.format());
+    for (auto _ : state) {
+        std::memcpy(copy.bits(), source.constBits(), size_t(source.sizeInBytes()));
+        benchmark::DoNotOptimize(copy.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlainCopy8MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+enum FrameKind { RenderOnly, FullFrame };
+
+void draw(BenchView &view, FrameKind kind) {
+    kind == RenderOnly ? view.renderOnly() : view.fullFrame();
+}
+
+// update_day_night, then the frame that uploads the new night texture and draws it. At
+// 64 x 40 the drawing costs next to nothing and the update with its upload is what is left.
+void BM_DayNightFrame(benchmark::State &state, FrameKind kind) {
+    BenchView &view = shown_view(state);
+    DayNightScene &s = day_night_scene();
+    for (auto _ : state) {
+        s.nextUpdate();
+        draw(view, kind);
+    }
+}
+BENCHMARK_CAPTURE(BM_DayNightFrame, render_only, RenderOnly)
+    ->ArgNames({"samples", "width"})
+    ->Args({4, 1280})
+    ->Args({4, 64})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_DayNightFrame, full_frame, FullFrame)
+    ->ArgNames({"samples", "width"})
+    ->Args({4, 1280})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// A frame with no texture change, the camera turned a little, as while dragging.
+void BM_SteadyFrame(benchmark::State &state, FrameKind kind) {
+    BenchView &view = shown_view(state);
+    GlobeScene &scene = day_night_scene().scene;
+    draw(view, kind); // uploads whatever changed before
+    for (auto _ : state) {
+        scene.CameraY.setRotationY(scene.CameraY.rotationY() + 0.5f);
+        draw(view, kind);
+    }
+}
+// 4 samples is what the app asks for; 2 and 0 show what the multisampling costs.
+BENCHMARK_CAPTURE(BM_SteadyFrame, render_only, RenderOnly)
+    ->ArgNames({"samples", "width"})
+    ->Args({4, 1280})
+    ->Args({2, 1280})
+    ->Args({0, 1280})
+    ->Args({4, 64})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_SteadyFrame, full_frame, FullFrame)
+    ->ArgNames({"samples", "width"})
+    ->Args({4, 1280})
+    ->Args({0, 1280})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// Which GL the figures are for: a software rasteriser and a GPU differ by orders.
+std::string renderer_name() {
+    QOpenGLContext context;
+    QOffscreenSurface surface;
+    surface.create();
+    if (!context.create() || !context.makeCurrent(&surface)) return "no OpenGL context";
+    const auto *name = context.functions()->glGetString(GL_RENDERER);
+    std::string text = name ? reinterpret_cast<const char *>(name) : "unknown";
+    context.doneCurrent();
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QSurfaceFormat::setDefaultFormat(globe_surface_format());
+    QApplication application(argc, argv);
+    init_skyloom_resources();
+    benchmark::AddCustomContext("GL_RENDERER", renderer_name());
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    views().clear();
+    return 0;
+}
