@@ -1,6 +1,6 @@
 // The UI thread's share of a finished map download, piece by piece: what download_completed
-// costs until it returns, what its parts cost, the cache file's later write, and the PNG
-// encode that runs on a worker. Wall-clock times: the machine is shared.
+// costs until it returns, the worker's decode and stretch it is spared, the cache file's
+// later write, and the PNG encode that runs on a worker. Wall-clock times: the machine is shared.
 //
 // The decode and the texture each take a new image buffer of about 3 MB. Whether the heap
 // hands out pages it already holds or new ones from the system depends on what the process
@@ -8,14 +8,11 @@
 // first touch can cost microseconds, so the parts that allocate run both ways.
 
 #include "app/appstate.h"
-#include "app/busyindicator.h"
 #include "app/darkstyle.h"
 #include "app/mainform.h"
-#include "app/showview.h"
 #include "bench/benchmaps.h"
 #include "globe/globeview.h"
 #include "imaging/mapimage.h"
-#include "legend/statusline.h"
 #include "maps/download.h"
 #include "maps/mapcache.h"
 
@@ -108,29 +105,43 @@ Window &window() {
 // the run short, where the benchmark's own count would go by the timed part alone.
 constexpr benchmark::IterationCount CacheWaits = 10;
 
-DownloadResult completed_temperature() {
-    return DownloadResult{View::Temperature, true, served_png()};
+// A finished download as the worker hands it over: with the texture already made, or with
+// the body alone, which makes the UI thread decode and stretch it.
+DownloadResult completed_temperature(bool prepared) {
+    DownloadResult result;
+    result.pic_type = View::Temperature;
+    result.get_ok = true;
+    result.ms = served_png();
+    if (prepared) {
+        result.texture = texture_from_body(result.ms);
+        result.textureReady = true;
+    }
+    return result;
 }
 
-// The whole call as the UI thread runs it today: decode, crop and stretch, texture handed
-// to the scene, encode started on a worker, view shown.
-void BM_DownloadCompleted(benchmark::State &state, Heap heap) {
+// The whole call as the UI thread runs it: texture handed to the scene, encode started on a
+// worker, view shown; and the same when the texture must still be made here.
+void BM_DownloadCompleted(benchmark::State &state, bool prepared, Heap heap) {
     use_heap(heap);
     Window &w = window();
     const QString path = cache_file_name(View::Temperature);
     QFile::remove(path);
-    const DownloadResult result = completed_temperature();
+    const DownloadResult result = completed_temperature(prepared);
     for (auto _ : state) {
         download_completed(result);
         w.waitForCacheFile(state, path);
     }
     state.counters["png_bytes"] = double(served_png().size());
 }
-BENCHMARK_CAPTURE(BM_DownloadCompleted, reused_heap, Heap::Reused)
+BENCHMARK_CAPTURE(BM_DownloadCompleted, prepared_texture, true, Heap::Reused)
     ->Iterations(CacheWaits)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(BM_DownloadCompleted, fresh_pages, Heap::Fresh)
+BENCHMARK_CAPTURE(BM_DownloadCompleted, decode_here_reused_heap, false, Heap::Reused)
+    ->Iterations(CacheWaits)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_DownloadCompleted, decode_here_fresh_pages, false, Heap::Fresh)
     ->Iterations(CacheWaits)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
@@ -165,32 +176,6 @@ BENCHMARK_CAPTURE(BM_MakeSphereTexture, fresh_pages, Heap::Fresh)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// What would stay on the UI thread if the worker decoded and stretched the map before
-// queuing the completion: the same steps as download_completed after make_sphere_texture.
-void BM_CompletionWithoutDecode(benchmark::State &state) {
-    use_heap(Heap::Reused);
-    Window &w = window();
-    const QString path = cache_file_name(View::Temperature);
-    QFile::remove(path);
-    const QImage texture = make_sphere_texture(decoded_map());
-    for (auto _ : state) {
-        w.form->busyIndicator()->setEnabled(false);
-        w.form->busyIndicator()->hide();
-        GlobeScene &scene = w.form->scene();
-        scene.climateTexture.setImage(texture);
-        scene.EarthSphere.visible = false;
-        scene.ClimateSphere.visible = true;
-        save_cached_map(View::Temperature, texture);
-        ShowView(View::Temperature);
-        show_status_error();
-        w.waitForCacheFile(state, path);
-    }
-}
-BENCHMARK(BM_CompletionWithoutDecode)
-    ->Iterations(CacheWaits)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
 // The completion and the globe's next frame, which uploads the new climate texture: what
 // the UI thread spends before the map is on screen.
 void BM_CompletionAndFrame(benchmark::State &state) {
@@ -198,7 +183,7 @@ void BM_CompletionAndFrame(benchmark::State &state) {
     Window &w = window();
     const QString path = cache_file_name(View::Temperature);
     QFile::remove(path);
-    const DownloadResult result = completed_temperature();
+    const DownloadResult result = completed_temperature(true);
     GlobeView *view = w.form->viewport();
     for (auto _ : state) {
         download_completed(result);

@@ -67,7 +67,9 @@ QByteArray encode_map_png(const QImage &texture)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!texture.save(&buffer, "PNG"))
+    // Quality 85 is zlib level 1 in Qt's PNG writer: about six times faster than the default
+    // level, for a slightly larger file.
+    if (!texture.save(&buffer, "PNG", 85))
         return {};
     return png;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace httplib {
 class Server;
@@ -22,10 +23,17 @@ class TestMapServer
 public:
     struct Answer
     {
-        int status = 404;
+        Answer(int status = 404, QByteArray body = {}, int delayMs = 0, bool hang = false)
+            : status(status)
+            , body(std::move(body))
+            , delayMs(delayMs)
+            , hang(hang)
+        {
+        }
+        int status;
         QByteArray body;
-        int delayMs = 0;
-        bool hang = false; // never answers until the server stops
+        int delayMs;
+        bool hang; // never answers until the server stops
         QByteArray location; // sent as a Location header when set
     };
     struct Request
