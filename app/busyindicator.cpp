@@ -3,7 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
-TBusyIndicator::TBusyIndicator(QWidget *parent) : QWidget(parent)
+TBusyIndicator::TBusyIndicator(QWidget *parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     m_timer.setInterval(33);

@@ -26,7 +26,9 @@ public:
 class FixedClock final : public Clock
 {
 public:
-    explicit FixedClock(QDateTime utc) : m_utc(utc.toUTC()) {}
+    explicit FixedClock(QDateTime utc)
+        : m_utc(utc.toUTC())
+    {}
     QDateTime nowUtc() const override { return m_utc; }
     void set(QDateTime utc) { m_utc = utc.toUTC(); }
 

@@ -7,7 +7,8 @@
 // A plain rectangle painted in one ARGB colour that reports the pointer entering and leaving
 // it and a click (press and release of the left button inside it). Children that ignore the
 // mouse, such as a caption label, count as part of it.
-class TFillRectangle : public QWidget {
+class TFillRectangle : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -5,12 +5,13 @@
 
 // A value shared between the UI thread and download workers: every read is a whole copy
 // taken under the lock, so no reader ever sees a half-written text.
-template <typename T>
-class Guarded
+template <typename T> class Guarded
 {
 public:
     Guarded() = default;
-    explicit Guarded(T value) : m_value(std::move(value)) {}
+    explicit Guarded(T value)
+        : m_value(std::move(value))
+    {}
     Guarded(const Guarded &) = delete;
     Guarded &operator=(const Guarded &) = delete;
 

@@ -52,14 +52,8 @@ public:
 
 private:
 #ifdef SKYLOOM_THREAD_SANITIZER
-    void released()
-    {
-        __tsan_release(this);
-    }
-    void acquired()
-    {
-        __tsan_acquire(this);
-    }
+    void released() { __tsan_release(this); }
+    void acquired() { __tsan_acquire(this); }
 #else
     void released() {}
     void acquired() {}

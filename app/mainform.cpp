@@ -1,21 +1,21 @@
 #include "app/mainform.h"
 
 #include "app/appstate.h"
-#include "app/resources.h"
 #include "app/busyindicator.h"
+#include "app/resources.h"
 #include "app/showview.h"
 #include "globe/daynight.h"
 #include "globe/globeview.h"
 #include "help/helpform.h"
 #include "legend/legendbars.h"
-#include "settings/savefailure.h"
-#include "settings/settingsform.h"
-#include "settings/settingsstore.h"
 #include "maps/download.h"
 #include "maps/frameurls.h"
 #include "maps/httpclient.h"
 #include "maps/mapcache.h"
 #include "product/productinfo.h"
+#include "settings/savefailure.h"
+#include "settings/settingsform.h"
+#include "settings/settingsstore.h"
 #include "ui_mainform.h"
 
 #include <QCloseEvent>
@@ -45,7 +45,9 @@ QImage load_texture(const QString &path)
 }
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TMainForm>())
+TMainForm::TMainForm(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TMainForm>())
 {
     init_skyloom_resources();
     ui->setupUi(this);
@@ -62,8 +64,8 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->Viewport3D1->setScene(&m_scene);
     m_scene.changed = [this] { ui->Viewport3D1->update(); };
 
-    for (QPushButton *b : {ui->TempsButton, ui->RainButton, ui->WindButton, ui->PressureButton,
-                           ui->AnomolyButton})
+    for (QPushButton *b :
+         {ui->TempsButton, ui->RainButton, ui->WindButton, ui->PressureButton, ui->AnomolyButton})
         connect(b, &QPushButton::clicked, this, [this, b] { TempsButtonClick(b); });
     connect(ui->DayNightButton, &QPushButton::clicked, this, &TMainForm::DayNightButtonClick);
     connect(ui->DrawerButton, &QToolButton::clicked, this, &TMainForm::DrawerButtonClick);

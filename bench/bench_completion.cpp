@@ -39,7 +39,8 @@ namespace {
 
 enum class Heap { Reused, Fresh };
 
-void use_heap(Heap heap) {
+void use_heap(Heap heap)
+{
 #ifdef __GLIBC__
     if (heap == Heap::Fresh) {
         // Every image buffer is mapped anew and given back when freed.
@@ -55,29 +56,34 @@ void use_heap(Heap heap) {
 #endif
 }
 
-const QByteArray &served_png() {
-    return bench::map_png(bench::Robinson);
-}
+const QByteArray &served_png() { return bench::map_png(bench::Robinson); }
 
-QImage decoded_map() {
+QImage decoded_map()
+{
     QImage decoded;
-    if (!decode_map(served_png(), decoded)) qFatal("the benchmark map does not decode");
+    if (!decode_map(served_png(), decoded))
+        qFatal("the benchmark map does not decode");
     return decoded;
 }
 
 // The main window, shown, with its data folder in a temporary folder.
-struct Window {
-    Window() {
-        if (!dir.isValid()) qFatal("no temporary folder");
+struct Window
+{
+    Window()
+    {
+        if (!dir.isValid())
+            qFatal("no temporary folder");
         form = std::make_unique<TMainForm>();
         app().DataDir = dir.path() + QLatin1Char('/');
         form->resize(1280, 800);
         form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the main window was never exposed");
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("the main window was never exposed");
     }
 
     // Until the worker's encode has been written to the cache file, outside the timing.
-    void waitForCacheFile(benchmark::State &state, const QString &path) {
+    void waitForCacheFile(benchmark::State &state, const QString &path)
+    {
         state.PauseTiming();
         if (!QTest::qWaitFor([&] { return QFile::exists(path); }, 20000))
             qFatal("the cache file was never written");
@@ -90,14 +96,17 @@ struct Window {
 };
 
 // Made on first use; main closes it while the application still exists.
-std::unique_ptr<Window> &window_holder() {
+std::unique_ptr<Window> &window_holder()
+{
     static std::unique_ptr<Window> w;
     return w;
 }
 
-Window &window() {
+Window &window()
+{
     std::unique_ptr<Window> &w = window_holder();
-    if (!w) w = std::make_unique<Window>();
+    if (!w)
+        w = std::make_unique<Window>();
     return *w;
 }
 
@@ -107,7 +116,8 @@ constexpr benchmark::IterationCount CacheWaits = 10;
 
 // A finished download as the worker hands it over: with the texture already made, or with
 // the body alone, which makes the UI thread decode and stretch it.
-DownloadResult completed_temperature(bool prepared) {
+DownloadResult completed_temperature(bool prepared)
+{
     DownloadResult result;
     result.pic_type = View::Temperature;
     result.get_ok = true;
@@ -121,7 +131,8 @@ DownloadResult completed_temperature(bool prepared) {
 
 // The whole call as the UI thread runs it: texture handed to the scene, encode started on a
 // worker, view shown; and the same when the texture must still be made here.
-void BM_DownloadCompleted(benchmark::State &state, bool prepared, Heap heap) {
+void BM_DownloadCompleted(benchmark::State &state, bool prepared, Heap heap)
+{
     use_heap(heap);
     Window &w = window();
     const QString path = cache_file_name(View::Temperature);
@@ -146,7 +157,8 @@ BENCHMARK_CAPTURE(BM_DownloadCompleted, decode_here_fresh_pages, false, Heap::Fr
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-void BM_DecodeMap(benchmark::State &state, Heap heap) {
+void BM_DecodeMap(benchmark::State &state, Heap heap)
+{
     use_heap(heap);
     for (auto _ : state) {
         QImage decoded;
@@ -161,7 +173,8 @@ BENCHMARK_CAPTURE(BM_DecodeMap, fresh_pages, Heap::Fresh)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-void BM_MakeSphereTexture(benchmark::State &state, Heap heap) {
+void BM_MakeSphereTexture(benchmark::State &state, Heap heap)
+{
     use_heap(heap);
     const QImage decoded = decoded_map();
     for (auto _ : state) {
@@ -178,7 +191,8 @@ BENCHMARK_CAPTURE(BM_MakeSphereTexture, fresh_pages, Heap::Fresh)
 
 // The completion and the globe's next frame, which uploads the new climate texture: what
 // the UI thread spends before the map is on screen.
-void BM_CompletionAndFrame(benchmark::State &state) {
+void BM_CompletionAndFrame(benchmark::State &state)
+{
     use_heap(Heap::Reused);
     Window &w = window();
     const QString path = cache_file_name(View::Temperature);
@@ -199,7 +213,8 @@ BENCHMARK(BM_CompletionAndFrame)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-QImage sphere_texture() {
+QImage sphere_texture()
+{
     static const QImage texture = make_sphere_texture(decoded_map());
     return texture;
 }
@@ -207,7 +222,8 @@ QImage sphere_texture() {
 // The conversion the renderer makes on the next frame, on the UI thread, before it uploads
 // the climate texture: the texture comes as straight-alpha ARGB32, the GL takes
 // premultiplied RGBA.
-void BM_ClimateTextureConversion(benchmark::State &state) {
+void BM_ClimateTextureConversion(benchmark::State &state)
+{
     use_heap(Heap::Reused);
     const QImage texture = sphere_texture();
     for (auto _ : state) {
@@ -219,7 +235,8 @@ BENCHMARK(BM_ClimateTextureConversion)->Unit(benchmark::kMillisecond)->UseRealTi
 
 // The UI thread's part of saving, once the worker's encode is done: the atomic write of
 // the PNG bytes into the data folder.
-void BM_CacheFileWrite(benchmark::State &state) {
+void BM_CacheFileWrite(benchmark::State &state)
+{
     use_heap(Heap::Reused);
     const QByteArray png = encode_map_png(sphere_texture());
     const QString path = window().dir.filePath(QStringLiteral("write.png"));
@@ -227,7 +244,8 @@ void BM_CacheFileWrite(benchmark::State &state) {
         QSaveFile file(path);
         const bool saved =
             file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && file.commit();
-        if (!saved) state.SkipWithError("the file could not be written");
+        if (!saved)
+            state.SkipWithError("the file could not be written");
     }
     state.counters["png_bytes"] = double(png.size());
 }
@@ -235,7 +253,8 @@ BENCHMARK(BM_CacheFileWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The worker's encode of the 1112 x 667 texture. Qt's PNG writer turns quality q into the
 // zlib level (100 - q) * 9 / 91: -1 leaves zlib's default (6), 85 gives level 1.
-void BM_EncodePng(benchmark::State &state) {
+void BM_EncodePng(benchmark::State &state)
+{
     use_heap(Heap::Reused);
     const QImage texture = sphere_texture();
     const int quality = int(state.range(0));
@@ -246,7 +265,8 @@ void BM_EncodePng(benchmark::State &state) {
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "PNG");
         writer.setQuality(quality);
-        if (!writer.write(texture)) state.SkipWithError("the texture could not be encoded");
+        if (!writer.write(texture))
+            state.SkipWithError("the texture could not be encoded");
         bytes = png.size();
     }
     state.counters["png_bytes"] = double(bytes);
@@ -260,11 +280,13 @@ BENCHMARK(BM_EncodePng)
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QSurfaceFormat::setDefaultFormat(globe_surface_format());
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     window_holder().reset();

@@ -29,13 +29,16 @@
 
 namespace {
 
-QImage load_texture(const QString &path) {
+QImage load_texture(const QString &path)
+{
     return QImage(path).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
 // The main window's globe in the Day/Night state: earth and night spheres, no climate.
-struct DayNightScene {
-    DayNightScene() {
+struct DayNightScene
+{
+    DayNightScene()
+    {
         scene.earthTexture.setImage(load_texture(QStringLiteral(":/textures/earth.png")));
         scene.nightTexture.setImage(load_texture(QStringLiteral(":/textures/nightlights.png")));
         lightsCopy = scene.nightTexture.image().copy();
@@ -44,7 +47,8 @@ struct DayNightScene {
     }
 
     // A minute later on every call, so the cut band moves as it does in the app.
-    void nextUpdate() {
+    void nextUpdate()
+    {
         utc = utc.addSecs(60);
         update_day_night(scene, lightsCopy, utc);
     }
@@ -54,17 +58,20 @@ struct DayNightScene {
     QDateTime utc{QDate(2024, 3, 1), QTime(0, 0), Qt::UTC};
 };
 
-DayNightScene &day_night_scene() {
+DayNightScene &day_night_scene()
+{
     static DayNightScene scene;
     return scene;
 }
 
 // Exposes the protected paint so a frame can be drawn and finished on demand.
-class BenchView : public GlobeView {
+class BenchView : public GlobeView
+{
 public:
     // Only the globe's own drawing, into the widget's (multisampled) framebuffer, waited
     // for with glFinish: no resolve, no composition, no swap.
-    void renderOnly() {
+    void renderOnly()
+    {
         makeCurrent();
         paintGL();
         context()->functions()->glFinish();
@@ -73,7 +80,8 @@ public:
 
     // What one frame on screen costs: the paint above, the multisample resolve, Qt's
     // composition of the widget's texture into the window and the buffer swap.
-    void fullFrame() {
+    void fullFrame()
+    {
         repaint();
         makeCurrent();
         context()->functions()->glFinish();
@@ -84,17 +92,20 @@ public:
 // Views by multisample count and width (height 5/8 of it), made on first use; main closes
 // them while the application still exists.
 using ViewKey = std::pair<int, int>;
-std::map<ViewKey, std::unique_ptr<BenchView>> &views() {
+std::map<ViewKey, std::unique_ptr<BenchView>> &views()
+{
     static std::map<ViewKey, std::unique_ptr<BenchView>> made;
     return made;
 }
 
 // The view a benchmark's arguments name: samples, width. Only that one is on screen.
-BenchView &shown_view(const benchmark::State &state) {
+BenchView &shown_view(const benchmark::State &state)
+{
     const ViewKey key{int(state.range(0)), int(state.range(1))};
     std::map<ViewKey, std::unique_ptr<BenchView>> &views = ::views();
     for (auto &[other, view] : views)
-        if (other != key) view->hide();
+        if (other != key)
+            view->hide();
     std::unique_ptr<BenchView> &view = views[key];
     if (!view) {
         view = std::make_unique<BenchView>();
@@ -106,7 +117,8 @@ BenchView &shown_view(const benchmark::State &state) {
     }
     if (!view->isVisible()) {
         view->show();
-        if (!QTest::qWaitForWindowExposed(view.get())) qFatal("the globe view was never exposed");
+        if (!QTest::qWaitForWindowExposed(view.get()))
+            qFatal("the globe view was never exposed");
         // The software renderer compiles its shader variants on first use; keep that out.
         for (int i = 0; i < 3; ++i) {
             day_night_scene().nextUpdate();
@@ -117,7 +129,8 @@ BenchView &shown_view(const benchmark::State &state) {
     return *view;
 }
 
-void BM_UpdateDayNight(benchmark::State &state) {
+void BM_UpdateDayNight(benchmark::State &state)
+{
     DayNightScene &s = day_night_scene();
     for (auto _ : state) {
         s.nextUpdate();
@@ -129,7 +142,8 @@ void BM_UpdateDayNight(benchmark::State &state) {
 BENCHMARK(BM_UpdateDayNight)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The least moving those pixels can cost: one copy of the 2048 x 1024 RGBA image.
-void BM_PlainCopy8MiB(benchmark::State &state) {
+void BM_PlainCopy8MiB(benchmark::State &state)
+{
     const QImage &source = day_night_scene().lightsCopy;
     QImage copy(source.size(), source.format());
     for (auto _ : state) {
@@ -142,13 +156,15 @@ BENCHMARK(BM_PlainCopy8MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 enum FrameKind { RenderOnly, FullFrame };
 
-void draw(BenchView &view, FrameKind kind) {
+void draw(BenchView &view, FrameKind kind)
+{
     kind == RenderOnly ? view.renderOnly() : view.fullFrame();
 }
 
 // update_day_night, then the frame that uploads the new night texture and draws it. At
 // 64 x 40 the drawing costs next to nothing and the update with its upload is what is left.
-void BM_DayNightFrame(benchmark::State &state, FrameKind kind) {
+void BM_DayNightFrame(benchmark::State &state, FrameKind kind)
+{
     BenchView &view = shown_view(state);
     DayNightScene &s = day_night_scene();
     for (auto _ : state) {
@@ -171,7 +187,8 @@ BENCHMARK_CAPTURE(BM_DayNightFrame, full_frame, FullFrame)
     ->UseRealTime();
 
 // A frame with no texture change, the camera turned a little, as while dragging.
-void BM_SteadyFrame(benchmark::State &state, FrameKind kind) {
+void BM_SteadyFrame(benchmark::State &state, FrameKind kind)
+{
     BenchView &view = shown_view(state);
     GlobeScene &scene = day_night_scene().scene;
     draw(view, kind); // uploads whatever changed before
@@ -199,11 +216,13 @@ BENCHMARK_CAPTURE(BM_SteadyFrame, full_frame, FullFrame)
     ->UseRealTime();
 
 // Which GL the figures are for: a software rasteriser and a GPU differ by orders.
-std::string renderer_name() {
+std::string renderer_name()
+{
     QOpenGLContext context;
     QOffscreenSurface surface;
     surface.create();
-    if (!context.create() || !context.makeCurrent(&surface)) return "no OpenGL context";
+    if (!context.create() || !context.makeCurrent(&surface))
+        return "no OpenGL context";
     const auto *name = context.functions()->glGetString(GL_RENDERER);
     std::string text = name ? reinterpret_cast<const char *>(name) : "unknown";
     context.doneCurrent();
@@ -212,13 +231,15 @@ std::string renderer_name() {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QSurfaceFormat::setDefaultFormat(globe_surface_format());
     QApplication application(argc, argv);
     init_skyloom_resources();
     benchmark::AddCustomContext("GL_RENDERER", renderer_name());
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     views().clear();

@@ -14,13 +14,15 @@ using bench::map_png;
 using bench::Robinson;
 using bench::Shape;
 
-QImage map_crop(Shape shape) {
+QImage map_crop(Shape shape)
+{
     QImage decoded;
     decode_map(map_png(shape), decoded);
     return crop_map(decoded, AppState::ExtractRect);
 }
 
-void BM_DecodeCropStretch(benchmark::State &state, Shape shape) {
+void BM_DecodeCropStretch(benchmark::State &state, Shape shape)
+{
     const QByteArray &body = map_png(shape);
     for (auto _ : state) {
         QImage decoded;
@@ -32,7 +34,8 @@ void BM_DecodeCropStretch(benchmark::State &state, Shape shape) {
 }
 BENCHMARK_CAPTURE(BM_DecodeCropStretch, robinson, Robinson)->Unit(benchmark::kMillisecond);
 
-void BM_StretchRows(benchmark::State &state, Shape shape) {
+void BM_StretchRows(benchmark::State &state, Shape shape)
+{
     const QImage crop = map_crop(shape);
     QImage sphere(SphereWidth, SphereHeight, QImage::Format_ARGB32);
     sphere.fill(0u);
@@ -46,7 +49,8 @@ BENCHMARK_CAPTURE(BM_StretchRows, robinson, Robinson)->Unit(benchmark::kMicrosec
 BENCHMARK_CAPTURE(BM_StretchRows, ellipse, Ellipse)->Unit(benchmark::kMicrosecond);
 
 // What moving the same pixels costs at the least: the crop copied into an image of its size.
-void BM_PlainCopy(benchmark::State &state) {
+void BM_PlainCopy(benchmark::State &state)
+{
     const QImage crop = map_crop(Robinson);
     QImage copy(crop.size(), QImage::Format_ARGB32);
     for (auto _ : state) {
@@ -59,10 +63,12 @@ BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -16,8 +16,10 @@ namespace {
 
 // Half the width of a map row, as a share of the equator's, at `height` from the equator
 // (0 to 1). Robinson's world maps keep a long pole line; an ellipse closes to a point.
-double row_share(Shape shape, double height) {
-    if (shape == Ellipse) return std::sqrt(std::max(0.0, 1.0 - height * height));
+double row_share(Shape shape, double height)
+{
+    if (shape == Ellipse)
+        return std::sqrt(std::max(0.0, 1.0 - height * height));
     // Robinson's table, every 5 degrees: row height, then row length.
     static constexpr std::array<double, 19> heights{
         0.0,    0.0620, 0.1240, 0.1860, 0.2480, 0.3100, 0.3720, 0.4340, 0.4958, 0.5571,
@@ -32,7 +34,8 @@ double row_share(Shape shape, double height) {
     return lengths[i] + t * (lengths[i + 1] - lengths[i]);
 }
 
-QByteArray make_map_png(Shape shape) {
+QByteArray make_map_png(Shape shape)
+{
     constexpr int Width = 1098;
     constexpr int Height = 760;
     const ExtractRectangle rect = AppState::ExtractRect;
@@ -66,7 +69,8 @@ QByteArray make_map_png(Shape shape) {
 
 } // namespace
 
-const QByteArray &map_png(Shape shape) {
+const QByteArray &map_png(Shape shape)
+{
     static const std::array<QByteArray, 2> bodies{make_map_png(Robinson), make_map_png(Ellipse)};
     return bodies[shape];
 }

@@ -15,11 +15,19 @@ GlobeScene::GlobeScene()
     Camera1.position = QVector3D(0, 0, -15);
     Light1.position = QVector3D(0, 0, -10);
 
-    EarthMaterialSource = {true,         QColor(0xFF, 0xFF, 0xFF), QColor(0x2B, 0x2B, 0x2B),
-                           QColor(0x15, 0x15, 0x15), QColor(0x60, 0x60, 0x60), 30,
+    EarthMaterialSource = {true,
+                           QColor(0xFF, 0xFF, 0xFF),
+                           QColor(0x2B, 0x2B, 0x2B),
+                           QColor(0x15, 0x15, 0x15),
+                           QColor(0x60, 0x60, 0x60),
+                           30,
                            &earthTexture};
-    NightLightSource = {true,         QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xFF, 0xFF),
-                        QColor(0xFF, 0xFF, 0xFF), QColor(0x60, 0x60, 0x60), 30,
+    NightLightSource = {true,
+                        QColor(0xFF, 0xFF, 0xFF),
+                        QColor(0xFF, 0xFF, 0xFF),
+                        QColor(0xFF, 0xFF, 0xFF),
+                        QColor(0x60, 0x60, 0x60),
+                        30,
                         &nightTexture};
     ClimateMaterial.lit = false;
     ClimateMaterial.texture = &climateTexture;

@@ -4,11 +4,12 @@
 
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
-#include <QTouchEvent>
 #include <QOpenGLContext>
+#include <QTouchEvent>
 #include <QWheelEvent>
 
-GlobeView::GlobeView(QWidget *parent) : QOpenGLWidget(parent)
+GlobeView::GlobeView(QWidget *parent)
+    : QOpenGLWidget(parent)
 {
     setAttribute(Qt::WA_AcceptTouchEvents);
 }

@@ -11,7 +11,9 @@ float reduce_angle(float degrees);
 class SceneNode
 {
 public:
-    explicit SceneNode(SceneNode *parent = nullptr) : m_parent(parent) {}
+    explicit SceneNode(SceneNode *parent = nullptr)
+        : m_parent(parent)
+    {}
 
     QVector3D position;
     QVector3D size{1, 1, 1};

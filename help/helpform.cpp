@@ -8,22 +8,23 @@
 #include <QPainter>
 
 namespace {
-QString read_help_page() {
+QString read_help_page()
+{
     QFile file(QStringLiteral(":/help/help.html"));
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     // The page is stored in ISO-8859-1, as its XML declaration says.
     return QString::fromLatin1(file.readAll());
 }
 } // namespace
 
 // The library is static, so its resources are registered by hand.
-static void init_resources() {
-    Q_INIT_RESOURCE(help);
-}
+static void init_resources() { Q_INIT_RESOURCE(help); }
 
 THelpForm::THelpForm(QWidget *parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::THelpForm>()) {
+    , ui(std::make_unique<Ui::THelpForm>())
+{
     init_resources();
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -46,11 +47,14 @@ THelpForm::THelpForm(QWidget *parent)
     FormCreate();
 }
 
-THelpForm::~THelpForm() {
-    if (app().HelpForm == this) app().HelpForm = nullptr;
+THelpForm::~THelpForm()
+{
+    if (app().HelpForm == this)
+        app().HelpForm = nullptr;
 }
 
-void THelpForm::FormCreate() {
+void THelpForm::FormCreate()
+{
     const AppState &state = app();
     set_html_text(QStringLiteral("version"), QStringLiteral("Version: ") + state.FileVersion +
                                                  QStringLiteral(" (") + state.BuildDate +
@@ -58,18 +62,13 @@ void THelpForm::FormCreate() {
     set_html_text(QStringLiteral("year"), QString::number(2023));
 }
 
-void THelpForm::set_html_text(const QString &id, const QString &text) {
+void THelpForm::set_html_text(const QString &id, const QString &text)
+{
     ui->HtPanel1->setElementText(id, text);
 }
 
-void THelpForm::CloseHelpButtonClick() {
-    close();
-}
+void THelpForm::CloseHelpButtonClick() { close(); }
 
-void THelpForm::Rectangle1MouseEnter() {
-    ui->Rectangle1->setFill(BackAreaHover);
-}
+void THelpForm::Rectangle1MouseEnter() { ui->Rectangle1->setFill(BackAreaHover); }
 
-void THelpForm::Rectangle1MouseLeave() {
-    ui->Rectangle1->setFill(BackAreaFill);
-}
+void THelpForm::Rectangle1MouseLeave() { ui->Rectangle1->setFill(BackAreaFill); }

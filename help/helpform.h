@@ -10,7 +10,8 @@ class THelpForm;
 
 // The help window: a fixed page that explains the views, with the version and the copyright
 // year filled in. Created hidden at start-up; closing it only hides it.
-class THelpForm : public QDialog {
+class THelpForm : public QDialog
+{
     Q_OBJECT
 
 public:

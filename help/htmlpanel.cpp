@@ -6,7 +6,8 @@
 #include <QWheelEvent>
 
 THtmlPanel::THtmlPanel(QWidget *parent)
-    : QTextBrowser(parent) {
+    : QTextBrowser(parent)
+{
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setLineWrapMode(QTextEdit::WidgetWidth);
@@ -18,7 +19,8 @@ THtmlPanel::THtmlPanel(QWidget *parent)
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
-bool THtmlPanel::loadPage(const QString &xhtml) {
+bool THtmlPanel::loadPage(const QString &xhtml)
+{
     QDomDocument parsed;
     if (!parsed.setContent(xhtml)) {
         m_page.clear();
@@ -30,27 +32,33 @@ bool THtmlPanel::loadPage(const QString &xhtml) {
     return true;
 }
 
-bool THtmlPanel::setElementText(const QString &id, const QString &text) {
-    if (m_page.isNull()) return false;
+bool THtmlPanel::setElementText(const QString &id, const QString &text)
+{
+    if (m_page.isNull())
+        return false;
     QDomElement element = element_by_id(m_page, id);
-    if (element.isNull()) return false;
+    if (element.isNull())
+        return false;
     set_first_child_text(element, text);
     showPage();
     return true;
 }
 
-QVariant THtmlPanel::loadResource(int, const QUrl &) {
+QVariant THtmlPanel::loadResource(int, const QUrl &)
+{
     // The page is complete in itself; images, style sheets and the like are never fetched.
     // An empty resource rather than none: on none, QTextDocument reads local files itself.
     return QByteArray();
 }
 
-void THtmlPanel::wheelEvent(QWheelEvent *event) {
+void THtmlPanel::wheelEvent(QWheelEvent *event)
+{
     // QTextEdit zooms a read-only text on Ctrl+wheel; the page keeps its scale and scrolls.
     QAbstractScrollArea::wheelEvent(event);
 }
 
-void THtmlPanel::showPage() {
+void THtmlPanel::showPage()
+{
     const int scrolled = verticalScrollBar()->value();
     // toString() keeps the text as characters; toByteArray() would write UTF-8 under the
     // page's ISO-8859-1 declaration. No indenting: a line break between inline elements

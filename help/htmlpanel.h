@@ -6,7 +6,8 @@
 // Shows one XHTML page and nothing else: it scrolls vertically only, lets no text be
 // selected, follows no link and fetches nothing from disk or network. The page is kept as a
 // DOM so that the text of an element can be replaced by the element's id.
-class THtmlPanel : public QTextBrowser {
+class THtmlPanel : public QTextBrowser
+{
     Q_OBJECT
 
 public:

@@ -8,20 +8,24 @@
 
 namespace {
 
-QImage as_argb32(const QImage &image) {
+QImage as_argb32(const QImage &image)
+{
     return image.format() == QImage::Format_ARGB32 ? image
                                                    : image.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
 
-bool decode_map(const QByteArray &body, QImage &image) {
+bool decode_map(const QByteArray &body, QImage &image)
+{
     image = QImage();
-    if (body.isEmpty()) return false;
+    if (body.isEmpty())
+        return false;
 
     QBuffer buffer;
     buffer.setData(body);
-    if (!buffer.open(QIODevice::ReadOnly)) return false;
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
     QImageReader reader(&buffer);
     reader.setAllocationLimit(int(MaxDecodeBytes / (1024 * 1024)));
     const QSize size = reader.size();
@@ -30,26 +34,32 @@ bool decode_map(const QByteArray &body, QImage &image) {
         return false;
 
     QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull()) return false;
+    if (!reader.read(&decoded) || decoded.isNull())
+        return false;
     if (decoded.format() != QImage::Format_ARGB32) {
         decoded.convertTo(QImage::Format_ARGB32);
-        if (decoded.format() != QImage::Format_ARGB32) return false;
+        if (decoded.format() != QImage::Format_ARGB32)
+            return false;
     }
     image = std::move(decoded);
     return true;
 }
 
-QImage crop_map(const QImage &orig, const ExtractRectangle &rect) {
+QImage crop_map(const QImage &orig, const ExtractRectangle &rect)
+{
     const int width = rect.Right - rect.Left;
     const int height = rect.Bottom - rect.Top;
-    if (width <= 0 || height <= 0) return QImage();
+    if (width <= 0 || height <= 0)
+        return QImage();
     QImage crop(width, height, QImage::Format_ARGB32);
-    if (crop.isNull()) return crop;
+    if (crop.isNull())
+        return crop;
     crop.fill(0u);
 
     const QImage source = as_argb32(orig);
     const QRect covered = QRect(rect.Left, rect.Top, width, height) & source.rect();
-    if (covered.isEmpty()) return crop;
+    if (covered.isEmpty())
+        return crop;
 
     const qsizetype sourceStride = source.bytesPerLine();
     const qsizetype cropStride = crop.bytesPerLine();
@@ -63,7 +73,8 @@ QImage crop_map(const QImage &orig, const ExtractRectangle &rect) {
     return crop;
 }
 
-QImage make_sphere_texture(const QImage &decoded) {
+QImage make_sphere_texture(const QImage &decoded)
+{
     const QImage crop = crop_map(decoded, AppState::ExtractRect);
     QImage sphere(SphereWidth, SphereHeight, QImage::Format_ARGB32);
     sphere.fill(0u);

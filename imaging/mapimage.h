@@ -36,7 +36,8 @@ QImage crop_map(const QImage &orig, const ExtractRectangle &rect);
 void stretch_rows(const QImage &crop, QImage &output);
 
 // Writes `colour` at columns x, x + 1 and x + 2 of `row`.
-inline void set_pixel3(QRgb *row, int x, QRgb colour) {
+inline void set_pixel3(QRgb *row, int x, QRgb colour)
+{
     row[x] = colour;
     row[x + 1] = colour;
     row[x + 2] = colour;

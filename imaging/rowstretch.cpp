@@ -14,7 +14,8 @@ constexpr int Block = 8;
 // Adding and removing 2^23 rounds a float of 0 to 2^22 to the nearest integer, halves to even
 // (the default rounding mode), as round_half_even does; outW stays below MaxStretchWidth for
 // that. Fills whole blocks up to one block past the span, which quad_count looks at.
-void map_span_columns(int start, int end, int outW, int *columns) {
+void map_span_columns(int start, int end, int outW, int *columns)
+{
     constexpr float Shift = 8388608.f;
     const int count = end - start + 1;
     const float inLow = float(start);
@@ -33,7 +34,8 @@ void map_span_columns(int start, int end, int outW, int *columns) {
 
 // One store of four pixels costs less than three of one. The fourth pixel is overwritten by
 // the next span pixel's own write, as long as that lands one to three columns further on.
-inline void set_pixel4(QRgb *row, int x, QRgb colour) {
+inline void set_pixel4(QRgb *row, int x, QRgb colour)
+{
     const QRgb quad[4] = {colour, colour, colour, colour};
     std::memcpy(row + x, quad, sizeof quad);
 }
@@ -42,7 +44,8 @@ inline void set_pixel4(QRgb *row, int x, QRgb colour) {
 // them: none when any step between neighbours is outside 1..3 (spans that leave gaps), else
 // all but the last few, whose quads or successors would reach the end of the row. Looks at the
 // padding past the span too, which can only turn the quads off.
-int quad_count(const int *columns, int count, int outW) {
+int quad_count(const int *columns, int count, int outW)
+{
     int outside = 0;
     for (int k = 0; k < count; k += Block) {
         for (int i = 0; i < Block; ++i) {
@@ -50,7 +53,8 @@ int quad_count(const int *columns, int count, int outW) {
             outside |= int(step < 1) | int(step > 3);
         }
     }
-    if (outside) return 0;
+    if (outside)
+        return 0;
     int until = count - 1;
     while (until > 0 && columns[until] + 3 >= outW)
         --until;
@@ -59,15 +63,18 @@ int quad_count(const int *columns, int count, int outW) {
 
 // The mapped columns of every first content column met in one pass. The two halves of a map
 // are mirror images, and neighbouring rows often start at the same column.
-class SpanPlans {
+class SpanPlans
+{
 public:
     SpanPlans(int width, int outW)
         : m_outW(outW)
         , m_offset(size_t(width), -1)
-        , m_quads(size_t(width), 0) {}
+        , m_quads(size_t(width), 0)
+    {}
 
     // Valid until the next call.
-    const int *columns(int first, int start, int end) {
+    const int *columns(int first, int start, int end)
+    {
         if (m_offset[size_t(first)] < 0) {
             const int count = end - start + 1;
             const size_t offset = m_pool.size();
@@ -90,7 +97,8 @@ private:
 
 // Writes the span pixels in order, each three wide (one wide in the last two columns); a later
 // pixel overwrites an earlier one. `quads` leading pixels are known to allow faster writes.
-void write_span(const QRgb *span, const int *x, int count, int quads, int outW, QRgb *to) {
+void write_span(const QRgb *span, const int *x, int count, int quads, int outW, QRgb *to)
+{
     int k = 0;
     for (; k + Block <= quads; k += Block) {
         // Every step is at least one, so eight steps adding up to eight are eight steps of one:
@@ -112,19 +120,23 @@ void write_span(const QRgb *span, const int *x, int count, int quads, int outW, 
     }
 }
 
-QImage as_argb32(const QImage &image) {
+QImage as_argb32(const QImage &image)
+{
     return image.format() == QImage::Format_ARGB32 ? image
                                                    : image.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
 
-void stretch_rows(const QImage &crop, QImage &output) {
-    if (crop.isNull() || output.isNull() || output.width() > MaxStretchWidth) return;
+void stretch_rows(const QImage &crop, QImage &output)
+{
+    if (crop.isNull() || output.isNull() || output.width() > MaxStretchWidth)
+        return;
     const QImage source = as_argb32(crop);
     if (output.format() != QImage::Format_ARGB32) {
         output.convertTo(QImage::Format_ARGB32);
-        if (output.format() != QImage::Format_ARGB32) return;
+        if (output.format() != QImage::Format_ARGB32)
+            return;
     }
 
     const int width = source.width();
@@ -140,14 +152,16 @@ void stretch_rows(const QImage &crop, QImage &output) {
         const auto *from = reinterpret_cast<const QRgb *>(sourceLine);
         const QRgb *hit =
             std::find_if(from, from + width, [](QRgb colour) { return colour != MapBackground; });
-        if (hit == from + width) continue;
+        if (hit == from + width)
+            continue;
         const int first = int(hit - from);
         const int start = first + 2;
         const int end = width - first - 2;
         // The last pixel of every span maps to outW and is dropped. A span of one pixel
         // (start == end) is only that last pixel, and mapping it would divide 0 by 0, so its
         // row stays unwritten like the rows whose span is empty.
-        if (end <= start) continue;
+        if (end <= start)
+            continue;
         const int *columns = plans.columns(first, start, end);
         write_span(from + start, columns, end - start + 1, plans.quads(first), outW,
                    reinterpret_cast<QRgb *>(outputLine));

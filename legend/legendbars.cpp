@@ -7,16 +7,20 @@
 
 namespace {
 // Keeps the bars on the view's bottom edge as the view changes size.
-class LegendDock : public QObject {
+class LegendDock : public QObject
+{
 public:
     LegendDock(const LegendBars &bars, QWidget *view)
         : QObject(view)
-        , m_bars(bars) {
+        , m_bars(bars)
+    {
         view->installEventFilter(this);
     }
 
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Resize && watched == parent()) dock_legend_bars(m_bars);
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && watched == parent())
+            dock_legend_bars(m_bars);
         return false;
     }
 
@@ -24,25 +28,29 @@ private:
     LegendBars m_bars;
 };
 
-QWidget *make_bar(QWidget *view, const QString &name) {
+QWidget *make_bar(QWidget *view, const QString &name)
+{
     auto *bar = new LegendBar(view);
     bar->setObjectName(name);
     return bar;
 }
 
-QWidget *make_widget(QWidget *parent, const QString &name) {
+QWidget *make_widget(QWidget *parent, const QString &name)
+{
     auto *widget = new QWidget(parent);
     widget->setObjectName(name);
     return widget;
 }
 
-LegendImage *make_image(QWidget *parent, LegendScale scale, const QString &name) {
+LegendImage *make_image(QWidget *parent, LegendScale scale, const QString &name)
+{
     auto *image = new LegendImage(std::move(scale), parent);
     image->setObjectName(name);
     return image;
 }
 
-QLabel *make_caption(QWidget *image, const QString &text, QRgb colour, const QString &name) {
+QLabel *make_caption(QWidget *image, const QString &text, QRgb colour, const QString &name)
+{
     auto *caption = new QLabel(text, image);
     caption->setObjectName(name);
     caption->setWordWrap(false);
@@ -51,13 +59,15 @@ QLabel *make_caption(QWidget *image, const QString &text, QRgb colour, const QSt
 }
 
 // A bar whose image and strip run the full width less the inset on each side.
-void dock_inset(QWidget *bar, QWidget *image, QWidget *strip) {
+void dock_inset(QWidget *bar, QWidget *image, QWidget *strip)
+{
     const int w = qMax(0, bar->width() - 2 * Legend::ImageInset);
     image->setGeometry(Legend::ImageInset, 0, w, Legend::ImageHeight);
     strip->setGeometry(Legend::ImageInset, Legend::ImageHeight, w, Legend::StripHeight);
 }
 
-void dock_half(QWidget *half, QWidget *image, QLabel *caption, QWidget *strip) {
+void dock_half(QWidget *half, QWidget *image, QLabel *caption, QWidget *strip)
+{
     image->setGeometry(0, 0, half->width(), Legend::ImageHeight);
     strip->setGeometry(0, Legend::ImageHeight, half->width(), Legend::StripHeight);
     caption->move((image->width() - caption->width()) / 2,
@@ -65,11 +75,10 @@ void dock_half(QWidget *half, QWidget *image, QLabel *caption, QWidget *strip) {
 }
 } // namespace
 
-float rain_half_width(float barWidth) {
-    return barWidth / 2.0f - barWidth / 40.0f;
-}
+float rain_half_width(float barWidth) { return barWidth / 2.0f - barWidth / 40.0f; }
 
-LegendBars create_legend_bars(QWidget *view) {
+LegendBars create_legend_bars(QWidget *view)
+{
     LegendBars b;
     b.RectangleTemps = make_bar(view, QStringLiteral("RectangleTemps"));
     b.TempsImage = make_image(b.RectangleTemps, temperature_scale(), QStringLiteral("TempsImage"));
@@ -109,8 +118,10 @@ LegendBars create_legend_bars(QWidget *view) {
     return b;
 }
 
-void dock_legend_bars(const LegendBars &b) {
-    if (!b.RectangleTemps) return;
+void dock_legend_bars(const LegendBars &b)
+{
+    if (!b.RectangleTemps)
+        return;
     const QWidget *view = b.RectangleTemps->parentWidget();
     const int w = view->width();
     const int y = view->height() - Legend::BarHeight;

@@ -10,7 +10,8 @@ class QWidget;
 class LegendImage;
 
 // The five legend bars docked at the bottom of the globe view, with their label strips.
-struct LegendBars {
+struct LegendBars
+{
     QWidget *RectangleTemps = nullptr;
     QWidget *RectangleRain = nullptr;
     QWidget *RectangleWind = nullptr;
@@ -65,7 +66,8 @@ void create_legend_labels(LegendBars &bars);
 void layout_legend(LegendBars &bars, ViewKind kind);
 
 // What a layout carries from one label to the next.
-struct LegendRun {
+struct LegendRun
+{
     ViewKind kind = View::Temperature;
     float spacing = 0;
     int value = 0;

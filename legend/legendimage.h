@@ -6,7 +6,8 @@
 #include <QWidget>
 
 // A colour scale, either a smooth ramp through evenly spaced stops or a row of equal cells.
-struct LegendScale {
+struct LegendScale
+{
     enum class Fill { Ramp, Cells };
     Fill fill = Fill::Ramp;
     QList<QRgb> colours;
@@ -25,7 +26,8 @@ QImage ramp_row(const QList<QRgb> &stops, int columns);
 
 // Draws a colour scale stretched over the whole widget, at the widget's device resolution,
 // so it stays sharp at any size and device pixel ratio.
-class LegendImage : public QWidget {
+class LegendImage : public QWidget
+{
 public:
     LegendImage(LegendScale scale, QWidget *parent);
 
@@ -40,7 +42,8 @@ private:
 };
 
 // The black band behind a legend.
-class LegendBar : public QWidget {
+class LegendBar : public QWidget
+{
 public:
     using QWidget::QWidget;
 

@@ -28,7 +28,8 @@ const QStringList SnowInches = {QStringLiteral(" "),   QStringLiteral(".02"),
                                 QStringLiteral(".07"), QStringLiteral(".2"),
                                 QStringLiteral(".4"),  QStringLiteral(".6 (in/h)")};
 
-void add_labels(QList<QLabel *> &set, int count, QWidget *owner, QWidget *drawnIn) {
+void add_labels(QList<QLabel *> &set, int count, QWidget *owner, QWidget *drawnIn)
+{
     for (int i = 0; i < count; ++i) {
         auto *label = new QLabel(owner);
         set.append(label);
@@ -41,30 +42,32 @@ void add_labels(QList<QLabel *> &set, int count, QWidget *owner, QWidget *drawnI
     }
 }
 
-bool labels_ready(const AppState &s) {
+bool labels_ready(const AppState &s)
+{
     return s.TemperatureLabels.size() == 12 && s.RainLabels.size() == 6 &&
            s.SnowLabels.size() == 6 && s.WindLabels.size() == 21 && s.PressureLabels.size() == 8 &&
            s.ChangeLabels.size() == 7 && s.LegendBaseFontSize > 0;
 }
 
-int font_pixels(float size) {
-    return qMax(1, qRound(size));
-}
+int font_pixels(float size) { return qMax(1, qRound(size)); }
 
 // Labels are placed in strip coordinates, whichever widget they are drawn in.
-void place_in_strip(QLabel *label, const QWidget *strip, int x) {
+void place_in_strip(QLabel *label, const QWidget *strip, int x)
+{
     QWidget *drawnIn = label->parentWidget();
     const QPoint origin = strip && strip != drawnIn ? strip->mapTo(drawnIn, QPoint()) : QPoint();
     label->move(origin + QPoint(x, LabelTop));
 }
 
-struct EndRules {
+struct EndRules
+{
     int overlapIndex = -1; // empties when it crowds the last label
     int rightIndex = -1;   // ends at the strip's right edge
 };
 
 void lay_out_set(const QList<QLabel *> &labels, int count, LegendRun run, float w, float f,
-                 int step, EndRules rules) {
+                 int step, EndRules rules)
+{
     const int pixels = font_pixels(f);
     for (int i = 0; i < count; i += step) {
         QLabel *label = labels[i];
@@ -83,14 +86,16 @@ void lay_out_set(const QList<QLabel *> &labels, int count, LegendRun run, float 
     }
 }
 
-void lay_out_temperature(LegendBars &b, const AppState &s) {
+void lay_out_temperature(LegendBars &b, const AppState &s)
+{
     const float w = float(b.LegLayout->width());
     const QString unit = s.UseFahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
     lay_out_set(s.TemperatureLabels, 12, {View::Temperature, w / 11.0f, -70, unit, b.LegLayout}, w,
                 legend_font_size(w, 30), 1, {10, 11});
 }
 
-void lay_out_wind(LegendBars &b, const AppState &s) {
+void lay_out_wind(LegendBars &b, const AppState &s)
+{
     const float w = float(b.Layout5->width());
     const QString unit = s.UseMph ? QStringLiteral("(mph)") : QStringLiteral("(kt)");
     // Labels 0, 2, ..., 18 only; 20 would sit past the end of the scale.
@@ -98,21 +103,24 @@ void lay_out_wind(LegendBars &b, const AppState &s) {
                 legend_font_size(w, 25), 2, {});
 }
 
-void lay_out_pressure(LegendBars &b, const AppState &s) {
+void lay_out_pressure(LegendBars &b, const AppState &s)
+{
     const float w = float(b.Layout10->width());
     lay_out_set(s.PressureLabels, 8,
                 {View::Pressure, w / 7.0f, 960, QStringLiteral("(hPa)"), b.Layout10}, w,
                 legend_font_size(w, 25), 1, {6, 7});
 }
 
-void lay_out_change(LegendBars &b, const AppState &s) {
+void lay_out_change(LegendBars &b, const AppState &s)
+{
     const float w = float(b.Layout7->width());
     const QString unit = s.UseFahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
     lay_out_set(s.ChangeLabels, 7, {View::ClimateChange, w / 6.0f, -40, unit, b.Layout7}, w,
                 legend_font_size(w, 20), 1, {-1, 6});
 }
 
-void lay_out_rain_snow(LegendBars &b, const AppState &s) {
+void lay_out_rain_snow(LegendBars &b, const AppState &s)
+{
     // The halves already have their widths from the dock; one font size serves both.
     const float f = legend_font_size(float(b.LeftLayout->width()), 20);
 
@@ -132,7 +140,8 @@ void lay_out_rain_snow(LegendBars &b, const AppState &s) {
 }
 } // namespace
 
-void set_legend_text_style(QLabel *label, QRgb colour, int pixelSize) {
+void set_legend_text_style(QLabel *label, QRgb colour, int pixelSize)
+{
     // The label's own style sheet outranks the application's, which would otherwise hand
     // every label its own text colour and size; only the family still comes from outside.
     const QString sheet = QStringLiteral("color: %1; font-size: %2px;")
@@ -147,19 +156,21 @@ void set_legend_text_style(QLabel *label, QRgb colour, int pixelSize) {
     label->adjustSize();
 }
 
-float legend_font_size(float stripWidth, int divisor) {
+float legend_font_size(float stripWidth, int divisor)
+{
     const float base = app().LegendBaseFontSize;
-    if (base <= 0) return base;
+    if (base <= 0)
+        return base;
     float f = base * (stripWidth / (base * float(divisor)));
-    if (f > base) f = base;
+    if (f > base)
+        f = base;
     return f;
 }
 
-int knots_to_mph(int knots) {
-    return static_cast<int>(knots * 1.1507);
-}
+int knots_to_mph(int knots) { return static_cast<int>(knots * 1.1507); }
 
-void legend_label_text(int index, QLabel *label, LegendRun &run) {
+void legend_label_text(int index, QLabel *label, LegendRun &run)
+{
     place_in_strip(label, run.strip, qRound(float(index) * run.spacing));
     const AppState &s = app();
     QString text;
@@ -168,7 +179,8 @@ void legend_label_text(int index, QLabel *label, LegendRun &run) {
         run.value += 10;
         const int shown = s.UseFahrenheit ? static_cast<int>(run.value * 1.8 + 32.0) : run.value;
         text = QString::number(shown);
-        if (shown == 0 || shown == 32) text += run.unit;
+        if (shown == 0 || shown == 32)
+            text += run.unit;
         break;
     }
     case View::Wind: {
@@ -176,7 +188,8 @@ void legend_label_text(int index, QLabel *label, LegendRun &run) {
         const int knots = step >= 0 && step < int(std::size(WindKnots)) ? WindKnots[step] : 0;
         const int number = s.UseMph ? knots_to_mph(knots) : knots;
         text = QString::number(number);
-        if (number == 0) text += run.unit;
+        if (number == 0)
+            text += run.unit;
         run.value += 10;
         break;
     }
@@ -184,13 +197,15 @@ void legend_label_text(int index, QLabel *label, LegendRun &run) {
         run.value += 10;
         const int shown = s.UseFahrenheit ? static_cast<int>(run.value * 1.8) : run.value;
         text = QString::number(shown);
-        if (run.value == 0) text += run.unit;
+        if (run.value == 0)
+            text += run.unit;
         break;
     }
     case View::Pressure:
         run.value += 10;
         text = QString::number(run.value);
-        if (run.value == 970) text += run.unit;
+        if (run.value == 970)
+            text += run.unit;
         break;
     default:
         return; // rain and snow texts are set by the layout itself
@@ -199,10 +214,12 @@ void legend_label_text(int index, QLabel *label, LegendRun &run) {
     label->adjustSize();
 }
 
-void create_legend_labels(LegendBars &b) {
+void create_legend_labels(LegendBars &b)
+{
     AppState &s = app();
     // A second call would leave the lists longer than any layout expects.
-    if (!s.TemperatureLabels.isEmpty()) return;
+    if (!s.TemperatureLabels.isEmpty())
+        return;
     add_labels(s.TemperatureLabels, 12, b.LegLayout, b.LegLayout);
     // The rain half's last label may run past its strip into the gap between the halves,
     // so these are drawn in the bar itself, where the half would not clip them.
@@ -217,7 +234,8 @@ void create_legend_labels(LegendBars &b) {
     QLabel *first = s.TemperatureLabels.first();
     QObject::connect(b.LegLayout, &QObject::destroyed, [first] {
         AppState &state = app();
-        if (state.TemperatureLabels.value(0) != first) return;
+        if (state.TemperatureLabels.value(0) != first)
+            return;
         state.TemperatureLabels.clear();
         state.RainLabels.clear();
         state.SnowLabels.clear();
@@ -227,21 +245,26 @@ void create_legend_labels(LegendBars &b) {
     });
 }
 
-void layout_legend(LegendBars &b, ViewKind kind) {
+void layout_legend(LegendBars &b, ViewKind kind)
+{
     // Compared unsigned, so negative kinds count as large and change nothing.
-    if (static_cast<std::uint32_t>(kind) > static_cast<std::uint32_t>(View::DayNight)) return;
+    if (static_cast<std::uint32_t>(kind) > static_cast<std::uint32_t>(View::DayNight))
+        return;
     QWidget *const bars[] = {b.RectangleTemps, b.RectangleRain, b.RectangleWind, b.RectangleChange,
                              b.RectanglePressure};
     QWidget *shown = kind == View::DayNight ? nullptr : bars[kind];
     for (QWidget *bar : bars)
-        if (bar != shown) bar->hide();
-    if (!shown) return;
+        if (bar != shown)
+            bar->hide();
+    if (!shown)
+        return;
     shown->show();
     // The view may not have had its resize event yet (it is sent late to hidden widgets).
     dock_legend_bars(b);
 
     const AppState &s = app();
-    if (!labels_ready(s)) return;
+    if (!labels_ready(s))
+        return;
     switch (kind) {
     case View::Temperature:
         lay_out_temperature(b, s);

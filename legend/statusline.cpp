@@ -86,8 +86,8 @@ void show_clock_status()
 void show_utc_clock_status()
 {
     const QDateTime stamp = from_days(app().UtcStamp.load());
-    set_status(line(format_month_day_year_time(stamp, QLocale(), false) +
-                    QLatin1String(" UTC") + source_marker()));
+    set_status(line(format_month_day_year_time(stamp, QLocale(), false) + QLatin1String(" UTC") +
+                    source_marker()));
 }
 
 void show_local_clock_status()

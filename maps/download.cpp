@@ -90,7 +90,7 @@ bool fetch_map(HttpClientCore &client, const QString &url, QByteArray &body)
         return true;
     }
     state.StatusError = response.status == 404 ? QStringLiteral("Internet File Not Found")
-                                                : QString::number(response.status);
+                                               : QString::number(response.status);
     return false;
 }
 
@@ -121,9 +121,8 @@ void load_from_internet(ViewKind kind)
             failed = true;
             result.pic_type = kind;
         }
-        core->post([result, failed] {
-            failed ? download_failed(result) : download_completed(result);
-        });
+        core->post(
+            [result, failed] { failed ? download_failed(result) : download_completed(result); });
         core->taskFinished();
     }));
 }

@@ -99,7 +99,9 @@ void HttpClientCore::reportRequestError(const QString &text)
     }
 }
 
-HttpClient::HttpClient(QObject *owner) : QObject(owner), m_core(std::make_shared<HttpClientCore>())
+HttpClient::HttpClient(QObject *owner)
+    : QObject(owner)
+    , m_core(std::make_shared<HttpClientCore>())
 {
     m_core->m_receiver = this;
 }

@@ -3,8 +3,8 @@
 #include "app/guarded.h"
 
 #include <QList>
-#include <QObject>
 #include <QMutex>
+#include <QObject>
 #include <QSslCertificate>
 #include <QString>
 
@@ -17,7 +17,7 @@ struct HttpResponse
     bool responded = false; // false: no answer at all (refused, timed out, TLS failure...)
     int status = 0;
     QByteArray body;
-    QString error; // the network layer's own text when there was no answer
+    QString error;         // the network layer's own text when there was no answer
     bool tooLarge = false; // the body passed MaxBodySize and was dropped
 };
 

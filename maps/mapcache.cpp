@@ -95,6 +95,5 @@ void save_cached_map(ViewKind kind, const QImage &texture)
             show_status_error();
         }
     });
-    watcher->setFuture(
-        QtConcurrent::run(hand_over([texture] { return encode_map_png(texture); })));
+    watcher->setFuture(QtConcurrent::run(hand_over([texture] { return encode_map_png(texture); })));
 }

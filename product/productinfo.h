@@ -7,8 +7,8 @@
 // Where the data folder may come from; the real ones read the platform, tests hand in fakes.
 struct DataDirSources
 {
-    QString sharedDataLocation;                 // the platform's shared data folder, or empty
-    std::function<QString()> readSystemValue;   // machine-wide "UserFilesPath", or empty
+    QString sharedDataLocation;               // the platform's shared data folder, or empty
+    std::function<QString()> readSystemValue; // machine-wide "UserFilesPath", or empty
     QString executableFolder;
 };
 

@@ -10,7 +10,10 @@ QByteArray version_block_marker()
     return QByteArray("SKYLOOM") + QByteArray("-VERSIONINFO-") + QByteArray("BEGIN");
 }
 
-TEPInfoExe::TEPInfoExe(QObject *owner) : QObject(owner), FLangId(QStringLiteral("0409")) {}
+TEPInfoExe::TEPInfoExe(QObject *owner)
+    : QObject(owner)
+    , FLangId(QStringLiteral("0409"))
+{}
 
 void TEPInfoExe::Execute()
 {

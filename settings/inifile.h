@@ -13,10 +13,12 @@ int ini_text_to_int(const QString &text, int defaultValue);
 // A write loads the whole file, changes one key and replaces the file in a single rename,
 // so a crash or a full disk never leaves half a file; every other key, comment and section
 // stays. Section and key names compare without regard to case.
-class IniFile {
+class IniFile
+{
 public:
     explicit IniFile(QString path)
-        : m_path(std::move(path)) {}
+        : m_path(std::move(path))
+    {}
 
     const QString &path() const { return m_path; }
 

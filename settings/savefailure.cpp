@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
-void report_save_failure(QWidget *parent, const QString &error) {
+void report_save_failure(QWidget *parent, const QString &error)
+{
     QMessageBox::warning(parent, QStringLiteral("Skyloom"), error);
 }

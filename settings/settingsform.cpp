@@ -8,7 +8,8 @@
 #include <QPainter>
 
 namespace {
-void set_pixel_size(QWidget *widget, int pixels) {
+void set_pixel_size(QWidget *widget, int pixels)
+{
     QFont font = widget->font();
     font.setPixelSize(pixels);
     widget->setFont(font);
@@ -17,7 +18,8 @@ void set_pixel_size(QWidget *widget, int pixels) {
 
 TSettingsForm::TSettingsForm(QWidget *parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::TSettingsForm>()) {
+    , ui(std::make_unique<Ui::TSettingsForm>())
+{
     ui->setupUi(this);
     app().SettingsForm = this;
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -46,32 +48,27 @@ TSettingsForm::TSettingsForm(QWidget *parent)
     FormCreate();
 }
 
-TSettingsForm::~TSettingsForm() {
-    if (app().SettingsForm == this) app().SettingsForm = nullptr;
+TSettingsForm::~TSettingsForm()
+{
+    if (app().SettingsForm == this)
+        app().SettingsForm = nullptr;
 }
 
-QRadioButton *TSettingsForm::RadioFareheit() const {
-    return ui->RadioFareheit;
-}
-QRadioButton *TSettingsForm::RadioMPH() const {
-    return ui->RadioMPH;
-}
-QRadioButton *TSettingsForm::RadioIPH() const {
-    return ui->RadioIPH;
-}
-QRadioButton *TSettingsForm::RadioUTC() const {
-    return ui->RadioUTC;
+QRadioButton *TSettingsForm::RadioFareheit() const { return ui->RadioFareheit; }
+QRadioButton *TSettingsForm::RadioMPH() const { return ui->RadioMPH; }
+QRadioButton *TSettingsForm::RadioIPH() const { return ui->RadioIPH; }
+QRadioButton *TSettingsForm::RadioUTC() const { return ui->RadioUTC; }
+
+void TSettingsForm::FormCreate()
+{
+    if (TSettingsForm *form = app().SettingsForm)
+        form->set_radios();
 }
 
-void TSettingsForm::FormCreate() {
-    if (TSettingsForm *form = app().SettingsForm) form->set_radios();
-}
+void TSettingsForm::FormShow() { set_radios(); }
 
-void TSettingsForm::FormShow() {
-    set_radios();
-}
-
-void TSettingsForm::set_radios() {
+void TSettingsForm::set_radios()
+{
     const AppState &state = app();
     (state.UseFahrenheit ? ui->RadioFareheit : ui->RadioCelsius)->setChecked(true);
     (state.UseMph ? ui->RadioMPH : ui->RadioKnots)->setChecked(true);
@@ -79,51 +76,54 @@ void TSettingsForm::set_radios() {
     (state.UseUtc ? ui->RadioUTC : ui->RadioLocalTime)->setChecked(true);
 }
 
-void TSettingsForm::RadioCelsiusChange() {
+void TSettingsForm::RadioCelsiusChange()
+{
     app().UseFahrenheit = !ui->RadioCelsius->isChecked();
     app().SettingsChanged = true;
 }
 
-void TSettingsForm::RadioKnotsChange() {
+void TSettingsForm::RadioKnotsChange()
+{
     app().UseMph = !ui->RadioKnots->isChecked();
     app().SettingsChanged = true;
 }
 
-void TSettingsForm::RadioMMChange() {
+void TSettingsForm::RadioMMChange()
+{
     app().UseInchesPerHour = !ui->RadioMM->isChecked();
     app().SettingsChanged = true;
 }
 
-void TSettingsForm::RadioLocalTimeChange() {
+void TSettingsForm::RadioLocalTimeChange()
+{
     app().UseUtc = !ui->RadioLocalTime->isChecked();
     app().SettingsChanged = true;
 }
 
-void TSettingsForm::Button2Click() {
-    close();
-}
+void TSettingsForm::Button2Click() { close(); }
 
 void TSettingsForm::Label2MouseUp() {}
 
-void TSettingsForm::Rectangle1MouseEnter() {
-    ui->Rectangle1->setFill(BackAreaHover);
-}
+void TSettingsForm::Rectangle1MouseEnter() { ui->Rectangle1->setFill(BackAreaHover); }
 
-void TSettingsForm::Rectangle1MouseLeave() {
-    ui->Rectangle1->setFill(BackAreaFill);
-}
+void TSettingsForm::Rectangle1MouseLeave() { ui->Rectangle1->setFill(BackAreaFill); }
 
-void TSettingsForm::showEvent(QShowEvent *event) {
+void TSettingsForm::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     FormShow();
 }
 
-bool TSettingsForm::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == ui->Label2 && event->type() == QEvent::MouseButtonRelease) Label2MouseUp();
+bool TSettingsForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->Label2 && event->type() == QEvent::MouseButtonRelease)
+        Label2MouseUp();
     return QDialog::eventFilter(watched, event);
 }
 
-bool settings_radio_utc_checked() {
-    if (const TSettingsForm *form = app().SettingsForm) return form->RadioUTC()->isChecked();
+bool settings_radio_utc_checked()
+{
+    if (const TSettingsForm *form = app().SettingsForm)
+        return form->RadioUTC()->isChecked();
     return app().UseUtc;
 }

@@ -11,7 +11,8 @@ class QRadioButton;
 
 // The settings window: unit and time choices as radio pairs. Every change of a pair goes
 // straight into the unit flags of the application state; saving is left to the store.
-class TSettingsForm : public QDialog {
+class TSettingsForm : public QDialog
+{
     Q_OBJECT
 
 public:

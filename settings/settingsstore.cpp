@@ -15,16 +15,16 @@ const QString IphKey = QStringLiteral("IPH");
 const QString UtcKey = QStringLiteral("UTC");
 const QString LastSphereKey = QStringLiteral("LastSphere");
 
-SaveResult write_failure(const QString &path) {
+SaveResult write_failure(const QString &path)
+{
     return {false, QStringLiteral("Unable to write to ") + path};
 }
 } // namespace
 
-QString settings_file_path() {
-    return app().DataDir + QStringLiteral("Skyloom.ini");
-}
+QString settings_file_path() { return app().DataDir + QStringLiteral("Skyloom.ini"); }
 
-void read_unit_flags() {
+void read_unit_flags()
+{
     AppState &state = app();
     const IniFile ini(settings_file_path());
     state.UseFahrenheit = ini.readBool(Section, FahrenheitKey, false);
@@ -34,7 +34,8 @@ void read_unit_flags() {
     state.SettingsChanged = false;
 }
 
-SaveResult save_unit_flags() {
+SaveResult save_unit_flags()
+{
     AppState &state = app();
     SaveResult result;
     if (state.SettingsChanged) {
@@ -59,14 +60,18 @@ SaveResult save_unit_flags() {
     return result;
 }
 
-SaveResult save_last_sphere(int view) {
+SaveResult save_last_sphere(int view)
+{
     IniFile ini(settings_file_path());
-    if (!ini.writeInteger(Section, LastSphereKey, view)) return write_failure(ini.path());
+    if (!ini.writeInteger(Section, LastSphereKey, view))
+        return write_failure(ini.path());
     return {};
 }
 
-int read_last_sphere() {
+int read_last_sphere()
+{
     const QString path = settings_file_path();
-    if (!QFile::exists(path)) return 0;
+    if (!QFile::exists(path))
+        return 0;
     return IniFile(path).readInteger(Section, LastSphereKey, 0);
 }

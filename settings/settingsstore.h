@@ -3,7 +3,8 @@
 #include <QString>
 
 // The outcome of a save; error is the text to show the user when ok is false.
-struct SaveResult {
+struct SaveResult
+{
     bool ok = true;
     QString error;
 };

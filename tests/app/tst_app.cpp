@@ -94,8 +94,9 @@ void TestApp::startValues()
     QCOMPARE(s.CurrentView.load(), View::Temperature);
     QCOMPARE(s.MapSource.load(), Source::TodayFrame);
     QVERIFY(s.FirstActivation);
-    QCOMPARE(s.FramePrefixes().at(1),
-             QStringLiteral("https://climatereanalyzer.org/wx_frames/gfs/world-wt/prcp-tcld-topo/"));
+    QCOMPARE(
+        s.FramePrefixes().at(1),
+        QStringLiteral("https://climatereanalyzer.org/wx_frames/gfs/world-wt/prcp-tcld-topo/"));
     QCOMPARE(s.BuildDate, QStringLiteral("9/22/2023"));
 }
 

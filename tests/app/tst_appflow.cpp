@@ -42,7 +42,10 @@ struct App
         help.reset();
         main.reset();
     }
-    QString iniPath() const { return dir.path() + QStringLiteral("/Brightwell/Skyloom/Skyloom.ini"); }
+    QString iniPath() const
+    {
+        return dir.path() + QStringLiteral("/Brightwell/Skyloom/Skyloom.ini");
+    }
     QByteArray ini() const
     {
         QFile file(iniPath());
@@ -78,7 +81,8 @@ void TestAppFlow::startViewFromSettingsFile_data()
     QTest::addColumn<bool>("download");
     QTest::newRow("no file") << QByteArray() << 0 << true;
     QTest::newRow("LastSphere=2") << QByteArray("[Skyloom]\nLastSphere=2\n") << 2 << true;
-    QTest::newRow("pressure, button hidden") << QByteArray("[Skyloom]\nLastSphere=4\n") << 4 << true;
+    QTest::newRow("pressure, button hidden")
+        << QByteArray("[Skyloom]\nLastSphere=4\n") << 4 << true;
     QTest::newRow("day/night") << QByteArray("[Skyloom]\nLastSphere=5\n") << 5 << false;
     QTest::newRow("7 names no view") << QByteArray("[Skyloom]\nLastSphere=7\n") << 7 << false;
 }

@@ -12,8 +12,8 @@
 // up (GL format, en_US locale for fixed texts) and runs every class of the executable.
 bool register_test_class(const char *name, std::function<std::unique_ptr<QObject>()> make);
 
-#define SKYLOOM_TEST_MAIN(TestClass)                                                             \
-    static const bool registered_##TestClass =                                                   \
+#define SKYLOOM_TEST_MAIN(TestClass)                                                               \
+    static const bool registered_##TestClass =                                                     \
         register_test_class(#TestClass, [] { return std::make_unique<TestClass>(); });
 
 // A texture whose red channel encodes the column (u) and green the row (v), so a sampled

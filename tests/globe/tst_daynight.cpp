@@ -96,8 +96,8 @@ void TestDayNight::season_data()
     QTest::addColumn<QDate>("date");
     QTest::addColumn<float>("tilt");
     const QList<std::pair<int, float>> rows{
-        {1, -9.884f},  {32, -6.301f},  {60, -3.064f},  {91, 0.520f},   {121, 3.988f},
-        {152, 7.572f}, {171, 9.769f},  {172, 10.000f}, {173, 9.896f},  {244, 2.539f},
+        {1, -9.884f},   {32, -6.301f},  {60, -3.064f},  {91, 0.520f},  {121, 3.988f},
+        {152, 7.572f},  {171, 9.769f},  {172, 10.000f}, {173, 9.896f}, {244, 2.539f},
         {305, -3.782f}, {355, -8.964f}, {365, -10.000f}};
     for (const auto &[day, tilt] : rows)
         QTest::addRow("day %d", day) << QDate(2023, 1, 1).addDays(day - 1) << tilt;
@@ -165,7 +165,9 @@ void TestDayNight::renderedAtSix()
         const QRgb a = plain.pixel(x, 300), b = withLights.pixel(x, 300);
         const bool light = qGray(b) - qGray(a) > 12;
         if (angle < 63)
-            QVERIFY2(!light, qPrintable(QStringLiteral("city light %1 degrees from the centre").arg(angle)));
+            QVERIFY2(
+                !light,
+                qPrintable(QStringLiteral("city light %1 degrees from the centre").arg(angle)));
         if (angle > 66 && light)
             ++(x < 300 ? litLeft : litRight);
     }

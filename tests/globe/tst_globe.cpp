@@ -171,7 +171,8 @@ void TestGlobe::darkSideIsAQuarterBright()
     scene.Light1.setRotationX(180); // now shines from behind the globe
     const QImage dark = render(scene);
     // Ambient 0x2B plus emissive 0x15 of 0xFF: 200 * 64 / 255 = 50.
-    QVERIFY2(qAbs(qRed(dark.pixel(100, 100)) - 50) <= 3, qPrintable(QString::number(qRed(dark.pixel(100, 100)))));
+    QVERIFY2(qAbs(qRed(dark.pixel(100, 100)) - 50) <= 3,
+             qPrintable(QString::number(qRed(dark.pixel(100, 100)))));
     QVERIFY(qRed(lit.pixel(100, 100)) >= 199);
 }
 
@@ -198,7 +199,9 @@ void TestGlobe::transparentNightLightsLeaveEarthUnchanged()
     // The patch at u = 0.66 covers with alpha 0.8: brighter than the earth alone.
     const int patchX = 100 - 28;
     QVERIFY2(qBlue(withNight.pixel(patchX, 100)) > qBlue(earthOnly.pixel(patchX, 100)) + 100,
-             qPrintable(QStringLiteral("%1 vs %2").arg(qBlue(withNight.pixel(patchX, 100))).arg(qBlue(earthOnly.pixel(patchX, 100)))));
+             qPrintable(QStringLiteral("%1 vs %2")
+                            .arg(qBlue(withNight.pixel(patchX, 100)))
+                            .arg(qBlue(earthOnly.pixel(patchX, 100)))));
 }
 
 enum class Replacement { EditedInPlace, SameSize, NewSize };

@@ -19,16 +19,16 @@
 #include <functional>
 
 namespace {
-THtmlPanel *panel_of(const THelpForm &form) {
-    return form.findChild<THtmlPanel *>("HtPanel1");
-}
+THtmlPanel *panel_of(const THelpForm &form) { return form.findChild<THtmlPanel *>("HtPanel1"); }
 
-QString element_text(const THtmlPanel *panel, const QString &id) {
+QString element_text(const THtmlPanel *panel, const QString &id)
+{
     return element_by_id(panel->page(), id).text();
 }
 
 // Where a piece of text is drawn, in viewport coordinates.
-QRect text_rect(QTextBrowser *browser, const QString &text) {
+QRect text_rect(QTextBrowser *browser, const QString &text)
+{
     const QTextCursor found = browser->document()->find(text);
     QRect start = browser->cursorRect(QTextCursor(found.block()));
     QTextCursor end(found);
@@ -36,21 +36,17 @@ QRect text_rect(QTextBrowser *browser, const QString &text) {
     return start.united(browser->cursorRect(end));
 }
 
-QPoint middle_of_text(QTextBrowser *browser, const QString &text) {
+QPoint middle_of_text(QTextBrowser *browser, const QString &text)
+{
     return text_rect(browser, text).center();
 }
 
-bool is_red(QRgb c) {
-    return qRed(c) > 180 && qGreen(c) < 80 && qBlue(c) < 80;
-}
-bool is_white(QRgb c) {
-    return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200;
-}
-bool is_green(QRgb c) {
-    return qGreen(c) > 180 && qRed(c) < 80 && qBlue(c) < 80;
-}
+bool is_red(QRgb c) { return qRed(c) > 180 && qGreen(c) < 80 && qBlue(c) < 80; }
+bool is_white(QRgb c) { return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200; }
+bool is_green(QRgb c) { return qGreen(c) > 180 && qRed(c) < 80 && qBlue(c) < 80; }
 
-int count_pixels(const QImage &image, const QRect &area, bool (*test)(QRgb)) {
+int count_pixels(const QImage &image, const QRect &area, bool (*test)(QRgb))
+{
     int n = 0;
     const QRect clipped = area.intersected(image.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y)
@@ -59,12 +55,14 @@ int count_pixels(const QImage &image, const QRect &area, bool (*test)(QRgb)) {
     return n;
 }
 
-QImage grab_viewport(QTextBrowser *browser) {
+QImage grab_viewport(QTextBrowser *browser)
+{
     return browser->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // Counts the URLs the desktop would have been asked to open.
-class UrlRecorder : public QObject {
+class UrlRecorder : public QObject
+{
     Q_OBJECT
 public:
     QList<QUrl> opened;
@@ -81,7 +79,8 @@ const char *const LinkPage = "<html><body><p>Before the <a href=\"https://exampl
 
 Q_DECLARE_METATYPE(Gesture)
 
-class TestHelp : public QObject {
+class TestHelp : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -116,7 +115,8 @@ private slots:
     void pressInsideReleaseOutsideKeepsOpen();
 };
 
-void TestHelp::versionAndYear_data() {
+void TestHelp::versionAndYear_data()
+{
     QTest::addColumn<QString>("fileVersion");
     QTest::addColumn<QString>("expected");
     QTest::newRow("version block") << "1.0.7.0"
@@ -125,7 +125,8 @@ void TestHelp::versionAndYear_data() {
                                       << "Version:  (9/22/2023) ";
 }
 
-void TestHelp::versionAndYear() {
+void TestHelp::versionAndYear()
+{
     QFETCH(QString, fileVersion);
     QFETCH(QString, expected);
     app().FileVersion = fileVersion;
@@ -139,7 +140,8 @@ void TestHelp::versionAndYear() {
     QVERIFY(shown.contains(QStringLiteral("\u00A9 2023 Brightwell Software")));
 }
 
-void TestHelp::registersItself() {
+void TestHelp::registersItself()
+{
     auto form = std::make_unique<THelpForm>();
     QCOMPARE(app().HelpForm, form.get());
     form.reset();
@@ -154,7 +156,8 @@ void TestHelp::registersItself() {
     QCOMPARE(app().HelpForm, &first);
 }
 
-void TestHelp::windowLayout() {
+void TestHelp::windowLayout()
+{
     THelpForm form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Help"));
     const Qt::WindowFlags flags = form.windowFlags();
@@ -184,7 +187,8 @@ void TestHelp::windowLayout() {
     QCOMPARE(form.findChild<TFillRectangle *>("Rectangle1")->fill(), 0xFF172230u);
 }
 
-void TestHelp::setElementText_data() {
+void TestHelp::setElementText_data()
+{
     QTest::addColumn<QString>("id");
     QTest::addColumn<bool>("changed");
     QTest::addColumn<QString>("expected");
@@ -207,7 +211,8 @@ void TestHelp::setElementText_data() {
     QTest::newRow("empty id") << "" << false << page << "oldboldit tail";
 }
 
-void TestHelp::setElementText() {
+void TestHelp::setElementText()
+{
     QFETCH(QString, id);
     QFETCH(bool, changed);
     QFETCH(QString, expected);
@@ -229,10 +234,12 @@ void TestHelp::setElementText() {
     const QString shown = panel.toPlainText();
     QVERIFY2(shown.contains(shownText), qPrintable(shown));
     QVERIFY(shown.contains("plain"));
-    if (!changed) QCOMPARE(shown, shownBefore);
+    if (!changed)
+        QCOMPARE(shown, shownBefore);
 }
 
-void TestHelp::unknownIdLeavesFormPageAlone() {
+void TestHelp::unknownIdLeavesFormPageAlone()
+{
     THelpForm form;
     THtmlPanel *panel = panel_of(form);
     const QString page = panel->page().toString(-1);
@@ -243,7 +250,8 @@ void TestHelp::unknownIdLeavesFormPageAlone() {
     QCOMPARE(panel->toPlainText(), shown);
 }
 
-void TestHelp::noDocumentChangesNothing() {
+void TestHelp::noDocumentChangesNothing()
+{
     THtmlPanel empty;
     QVERIFY(!empty.setElementText("version", "x"));
     QVERIFY(empty.page().isNull());
@@ -259,7 +267,8 @@ void TestHelp::noDocumentChangesNothing() {
     QCOMPARE(broken.toPlainText(), shown);
 }
 
-void TestHelp::keepsScrollPosition() {
+void TestHelp::keepsScrollPosition()
+{
     THelpForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -271,7 +280,8 @@ void TestHelp::keepsScrollPosition() {
     QVERIFY(panel_of(form)->toPlainText().contains("2024"));
 }
 
-void TestHelp::pageIsLatin1Xhtml() {
+void TestHelp::pageIsLatin1Xhtml()
+{
     QFile file(":/help/help.html");
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -308,7 +318,8 @@ void TestHelp::pageIsLatin1Xhtml() {
     QCOMPARE(panel_of(form)->documentTitle(), QStringLiteral("Skyloom Help"));
 }
 
-void TestHelp::pageSections() {
+void TestHelp::pageSections()
+{
     THelpForm form;
     const QDomDocument &page = panel_of(form)->page();
     const QDomElement body = page.documentElement().firstChildElement("body");
@@ -340,7 +351,8 @@ void TestHelp::pageSections() {
     QVERIFY(text.contains("NOMADS"));
 }
 
-void TestHelp::rendersWhiteOnBlackWithRedHeadings() {
+void TestHelp::rendersWhiteOnBlackWithRedHeadings()
+{
     THelpForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -366,7 +378,8 @@ void TestHelp::rendersWhiteOnBlackWithRedHeadings() {
     for (QTextBlock block = panel->document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.text().trimmed().isEmpty()) continue;
+            if (fragment.text().trimmed().isEmpty())
+                continue;
             const QColor colour = fragment.charFormat().foreground().color();
             const bool isHeading = block.blockFormat().headingLevel() > 0;
             QVERIFY2(colour == (isHeading ? QColor(Qt::red) : QColor(Qt::white)),
@@ -377,14 +390,16 @@ void TestHelp::rendersWhiteOnBlackWithRedHeadings() {
     QCOMPARE(headingBlocks, 8);
 }
 
-void TestHelp::scrollBars_data() {
+void TestHelp::scrollBars_data()
+{
     QTest::addColumn<QSize>("size");
     QTest::newRow("628 x 480") << QSize(628, 480);
     QTest::newRow("short") << QSize(628, 200);
     QTest::newRow("narrow") << QSize(320, 480);
 }
 
-void TestHelp::scrollBars() {
+void TestHelp::scrollBars()
+{
     QFETCH(QSize, size);
     THelpForm form;
     form.resize(size);
@@ -399,7 +414,8 @@ void TestHelp::scrollBars() {
     QVERIFY(panel->document()->size().width() <= panel->viewport()->width());
 }
 
-void TestHelp::ctrlWheelDoesNotZoom() {
+void TestHelp::ctrlWheelDoesNotZoom()
+{
     THelpForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -414,7 +430,8 @@ void TestHelp::ctrlWheelDoesNotZoom() {
     QCOMPARE(panel->document()->size().height(), height);
 }
 
-void TestHelp::nothingCanBeSelected_data() {
+void TestHelp::nothingCanBeSelected_data()
+{
     QTest::addColumn<Gesture>("gesture");
     QTest::newRow("mouse drag") << Gesture([](QTextBrowser *b) {
         QWidget *v = b->viewport();
@@ -434,7 +451,8 @@ void TestHelp::nothingCanBeSelected_data() {
     });
 }
 
-void TestHelp::nothingCanBeSelected() {
+void TestHelp::nothingCanBeSelected()
+{
     QFETCH(Gesture, gesture);
     THelpForm form;
     THtmlPanel *panel = panel_of(form);
@@ -456,7 +474,8 @@ void TestHelp::nothingCanBeSelected() {
     QVERIFY(panel->textCursor().selectedText().isEmpty());
 }
 
-void TestHelp::linksOpenNothing() {
+void TestHelp::linksOpenNothing()
+{
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler("https", &recorder, "open");
     QDesktopServices::setUrlHandler("mailto", &recorder, "open");
@@ -501,7 +520,8 @@ void TestHelp::linksOpenNothing() {
     QCOMPARE(panel->toPlainText(), shown);
 }
 
-void TestHelp::fetchesNothing_data() {
+void TestHelp::fetchesNothing_data()
+{
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("page");
@@ -521,7 +541,8 @@ void TestHelp::fetchesNothing_data() {
            "<body><p>MMMMMMMM</p></body></html>";
 }
 
-void TestHelp::fetchesNothing() {
+void TestHelp::fetchesNothing()
+{
     QFETCH(QString, fileName);
     QFETCH(QByteArray, content);
     QFETCH(QString, page);
@@ -549,7 +570,8 @@ void TestHelp::fetchesNothing() {
     QCOMPARE(count_pixels(grab_viewport(&panel), panel.viewport()->rect(), is_green), 0);
 }
 
-void TestHelp::backAreaHover() {
+void TestHelp::backAreaHover()
+{
     THelpForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -572,14 +594,16 @@ void TestHelp::backAreaHover() {
     QCOMPARE(shown(), 0xFF172230u);
 }
 
-void TestHelp::closing_data() {
+void TestHelp::closing_data()
+{
     QTest::addColumn<QString>("target");
     QTest::newRow("back button") << "Button1";
     QTest::newRow("back area") << "Rectangle1";
     QTest::newRow("back text") << "Label2";
 }
 
-void TestHelp::closing() {
+void TestHelp::closing()
+{
     QFETCH(QString, target);
     THelpForm form;
     form.show();
@@ -594,7 +618,8 @@ void TestHelp::closing() {
     QVERIFY(panel_of(form)->toPlainText().contains("Skyloom Help"));
 }
 
-void TestHelp::pressInsideReleaseOutsideKeepsOpen() {
+void TestHelp::pressInsideReleaseOutsideKeepsOpen()
+{
     THelpForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

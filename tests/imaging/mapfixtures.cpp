@@ -9,43 +9,49 @@
 
 #include <cmath>
 
-QRgb column_colour(int column) {
-    return qRgba(column & 0xFF, (column >> 8) & 0xFF, 0x5A, 0xFF);
-}
+QRgb column_colour(int column) { return qRgba(column & 0xFF, (column >> 8) & 0xFF, 0x5A, 0xFF); }
 
-int colour_column(QRgb colour) {
-    if (colour == 0) return -1;
+int colour_column(QRgb colour)
+{
+    if (colour == 0)
+        return -1;
     return qRed(colour) | (qGreen(colour) << 8);
 }
 
-QImage content_crop(const QList<int> &firsts, int width, int height) {
+QImage content_crop(const QList<int> &firsts, int width, int height)
+{
     QImage crop = filled_image(width, height, MapBackground);
     for (int y = 0; y < height; ++y) {
         const int first = firsts.at(y % firsts.size());
-        if (first < 0) continue;
+        if (first < 0)
+            continue;
         for (int x = first; x < width - first; ++x)
             crop.setPixel(x, y, column_colour(x));
     }
     return crop;
 }
 
-QImage filled_image(int width, int height, QRgb colour) {
+QImage filled_image(int width, int height, QRgb colour)
+{
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(colour);
     return image;
 }
 
-void reference_stretch(const QImage &crop, QImage &output) {
+void reference_stretch(const QImage &crop, QImage &output)
+{
     const int width = crop.width();
     const int outW = output.width();
     for (int y = 0; y < qMin(crop.height(), output.height()); ++y) {
         int first = 0;
         while (first < width && crop.pixel(first, y) == 0xFFFFFFFFu)
             ++first;
-        if (first == width) continue;
+        if (first == width)
+            continue;
         const int start = first + 2;
         const int end = width - first - 2;
-        if (end <= start) continue;
+        if (end <= start)
+            continue;
         for (int j = start; j <= end; ++j) {
             const QRgb c = crop.pixel(j, y);
             const int xo =
@@ -61,15 +67,18 @@ void reference_stretch(const QImage &crop, QImage &output) {
     }
 }
 
-QImage reference_crop(const QImage &orig, const ExtractRectangle &rect) {
+QImage reference_crop(const QImage &orig, const ExtractRectangle &rect)
+{
     QImage crop = filled_image(rect.Right - rect.Left, rect.Bottom - rect.Top, 0);
     for (int y = rect.Top; y < rect.Bottom; ++y)
         for (int x = rect.Left; x < rect.Right; ++x)
-            if (orig.valid(x, y)) crop.setPixel(x - rect.Left, y - rect.Top, orig.pixel(x, y));
+            if (orig.valid(x, y))
+                crop.setPixel(x - rect.Left, y - rect.Top, orig.pixel(x, y));
     return crop;
 }
 
-QImage server_like_map(int width, int height, quint32 seed) {
+QImage server_like_map(int width, int height, quint32 seed)
+{
     QRandomGenerator random(seed);
     const ExtractRectangle r = AppState::ExtractRect;
     QImage map = filled_image(width, height, MapBackground);
@@ -83,7 +92,8 @@ QImage server_like_map(int width, int height, quint32 seed) {
     return map;
 }
 
-QByteArray png_bytes(const QImage &image) {
+QByteArray png_bytes(const QImage &image)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -93,7 +103,8 @@ QByteArray png_bytes(const QImage &image) {
 
 namespace {
 
-quint32 crc32(const QByteArray &bytes) {
+quint32 crc32(const QByteArray &bytes)
+{
     quint32 crc = 0xFFFFFFFFu;
     for (char byte : bytes) {
         crc ^= quint8(byte);
@@ -103,20 +114,23 @@ quint32 crc32(const QByteArray &bytes) {
     return ~crc;
 }
 
-QByteArray big_endian(quint32 value) {
+QByteArray big_endian(quint32 value)
+{
     QByteArray bytes(4, '\0');
     qToBigEndian(value, bytes.data());
     return bytes;
 }
 
-QByteArray chunk(const char *type, const QByteArray &data) {
+QByteArray chunk(const char *type, const QByteArray &data)
+{
     const QByteArray typed = QByteArray(type) + data;
     return big_endian(quint32(data.size())) + typed + big_endian(crc32(typed));
 }
 
 } // namespace
 
-QByteArray png_header_only(quint32 width, quint32 height) {
+QByteArray png_header_only(quint32 width, quint32 height)
+{
     // 8-bit RGBA, no interlace.
     const QByteArray header =
         big_endian(width) + big_endian(height) + QByteArray("\x08\x06\0\0\0", 5);
@@ -126,7 +140,8 @@ QByteArray png_header_only(quint32 width, quint32 height) {
            chunk("IEND", {});
 }
 
-int count_in_row(const QImage &image, int row, QRgb colour) {
+int count_in_row(const QImage &image, int row, QRgb colour)
+{
     int count = 0;
     for (int x = 0; x < image.width(); ++x)
         count += image.pixel(x, row) == colour;

@@ -11,7 +11,8 @@
 
 using PixelList = QList<QPair<int, int>>; // output column, source column (-1: unwritten)
 
-class TestImaging : public QObject {
+class TestImaging : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -38,7 +39,8 @@ private slots:
     void downloadedMapBecomesTexture();
 };
 
-void TestImaging::stretchWorkedRows_data() {
+void TestImaging::stretchWorkedRows_data()
+{
     QTest::addColumn<int>("first");
     QTest::addColumn<PixelList>("pixels");
     QTest::addColumn<int>("unwritten"); // -1: at least one
@@ -62,7 +64,8 @@ void TestImaging::stretchWorkedRows_data() {
     QTest::newRow("all-white row") << -1 << PixelList{} << 1112;
 }
 
-void TestImaging::stretchWorkedRows() {
+void TestImaging::stretchWorkedRows()
+{
     QFETCH(int, first);
     QFETCH(PixelList, pixels);
     QFETCH(int, unwritten);
@@ -92,7 +95,8 @@ void TestImaging::stretchWorkedRows() {
         QCOMPARE(count_in_row(output, y, 0), SphereWidth);
 }
 
-void TestImaging::onlyOpaqueWhiteIsBackground_data() {
+void TestImaging::onlyOpaqueWhiteIsBackground_data()
+{
     QTest::addColumn<QRgb>("value");
     QTest::addColumn<bool>("content");
     QTest::newRow("opaque white 0xFFFFFFFF") << QRgb(0xFFFFFFFFu) << false;
@@ -102,7 +106,8 @@ void TestImaging::onlyOpaqueWhiteIsBackground_data() {
     QTest::newRow("transparent 0x00000000") << QRgb(0x00000000u) << true;
 }
 
-void TestImaging::onlyOpaqueWhiteIsBackground() {
+void TestImaging::onlyOpaqueWhiteIsBackground()
+{
     QFETCH(QRgb, value);
     QFETCH(bool, content);
 
@@ -117,7 +122,8 @@ void TestImaging::onlyOpaqueWhiteIsBackground() {
     QCOMPARE(count_in_row(output, 4, 0), SphereWidth);
 }
 
-void TestImaging::stretchMatchesPlainVersion_data() {
+void TestImaging::stretchMatchesPlainVersion_data()
+{
     QTest::addColumn<QSize>("cropSize");
     QTest::addColumn<QSize>("outputSize");
     QTest::addColumn<bool>("everyFirst");
@@ -145,7 +151,8 @@ void TestImaging::stretchMatchesPlainVersion_data() {
         << QSize(200, 20) << QSize(230, 50) << false << QImage::Format_ARGB32;
 }
 
-void TestImaging::stretchMatchesPlainVersion() {
+void TestImaging::stretchMatchesPlainVersion()
+{
     QFETCH(QSize, cropSize);
     QFETCH(QSize, outputSize);
     QFETCH(bool, everyFirst);
@@ -163,13 +170,15 @@ void TestImaging::stretchMatchesPlainVersion() {
             first = (y * 3) % (width / 2 + 3);
         else if (random.bounded(4) != 0)
             first = random.bounded(-width / 8, width / 2 + 4);
-        if (first < 0) continue;
+        if (first < 0)
+            continue;
         auto *line = reinterpret_cast<QRgb *>(crop.scanLine(y));
         for (int x = first; x < width; ++x) {
             const quint32 pick = random.bounded(10);
             line[x] = pick < 5 ? palette[pick] : random.generate();
         }
-        if (line[first] == MapBackground) line[first] = 0xFF0000FFu;
+        if (line[first] == MapBackground)
+            line[first] = 0xFF0000FFu;
     }
     crop = crop.convertToFormat(format);
 
@@ -190,13 +199,15 @@ void TestImaging::stretchMatchesPlainVersion() {
                                      .arg(expected.pixel(x, y), 8, 16, QLatin1Char('0'))));
 }
 
-void TestImaging::stretchWithoutCropWritesNothing() {
+void TestImaging::stretchWithoutCropWritesNothing()
+{
     QImage output = filled_image(SphereWidth, SphereHeight, 0xFF00FF00u);
     stretch_rows(QImage(), output);
     QCOMPARE(output, filled_image(SphereWidth, SphereHeight, 0xFF00FF00u));
 }
 
-void TestImaging::cropClipsToDecodedImage_data() {
+void TestImaging::cropClipsToDecodedImage_data()
+{
     QTest::addColumn<QSize>("decodedSize");
     QTest::addColumn<QImage::Format>("format");
     QTest::newRow("server size 1098 x 760") << QSize(1098, 760) << QImage::Format_ARGB32;
@@ -210,7 +221,8 @@ void TestImaging::cropClipsToDecodedImage_data() {
     QTest::newRow("indexed colours") << QSize(700, 500) << QImage::Format_Indexed8;
 }
 
-void TestImaging::cropClipsToDecodedImage() {
+void TestImaging::cropClipsToDecodedImage()
+{
     QFETCH(QSize, decodedSize);
     QFETCH(QImage::Format, format);
 
@@ -234,7 +246,8 @@ void TestImaging::cropClipsToDecodedImage() {
     }
 }
 
-void TestImaging::uncoveredCropPixelsAreContent() {
+void TestImaging::uncoveredCropPixelsAreContent()
+{
     // A small all-white picture: the crop is white where it is covered and transparent
     // beyond. The transparent pixels are content, so rows get stretched spans of
     // transparent pixels over a green output, while a fully covered white map writes nothing.
@@ -258,7 +271,8 @@ void TestImaging::uncoveredCropPixelsAreContent() {
     QCOMPARE(count_in_row(fromSmall, 666, 0), SphereWidth);
 }
 
-void TestImaging::decodeRoundTrip_data() {
+void TestImaging::decodeRoundTrip_data()
+{
     QTest::addColumn<QImage::Format>("format");
     QTest::addColumn<QByteArray>("trailer");
     QTest::newRow("RGBA with partial alpha") << QImage::Format_ARGB32 << QByteArray();
@@ -270,7 +284,8 @@ void TestImaging::decodeRoundTrip_data() {
         << QImage::Format_ARGB32 << QByteArray(5000, '\x5A');
 }
 
-void TestImaging::decodeRoundTrip() {
+void TestImaging::decodeRoundTrip()
+{
     QFETCH(QImage::Format, format);
     QFETCH(QByteArray, trailer);
 
@@ -287,7 +302,8 @@ void TestImaging::decodeRoundTrip() {
     QCOMPARE(decoded, picture.convertToFormat(QImage::Format_ARGB32));
 }
 
-void TestImaging::decodeFailures_data() {
+void TestImaging::decodeFailures_data()
+{
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QSize>("claimed"); // the size a reader finds in the header, if any
     const QByteArray valid = png_bytes(filled_image(64, 64, 0xFF336699u));
@@ -305,7 +321,8 @@ void TestImaging::decodeFailures_data() {
     QTest::newRow("header claims 16385 x 16") << png_header_only(16385, 16) << QSize(16385, 16);
 }
 
-void TestImaging::decodeFailures() {
+void TestImaging::decodeFailures()
+{
     QFETCH(QByteArray, body);
     QFETCH(QSize, claimed);
     if (claimed.isValid()) {
@@ -318,7 +335,8 @@ void TestImaging::decodeFailures() {
     QVERIFY(image.isNull());
 }
 
-void TestImaging::decodeSideLimit_data() {
+void TestImaging::decodeSideLimit_data()
+{
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("decodes");
     QTest::newRow("16384 wide") << QSize(16384, 2) << true;
@@ -327,17 +345,20 @@ void TestImaging::decodeSideLimit_data() {
     QTest::newRow("16385 high") << QSize(2, 16385) << false;
 }
 
-void TestImaging::decodeSideLimit() {
+void TestImaging::decodeSideLimit()
+{
     QFETCH(QSize, size);
     QFETCH(bool, decodes);
     QImage image;
     QCOMPARE(decode_map(png_bytes(filled_image(size.width(), size.height(), 0xFF102030u)), image),
              decodes);
     QCOMPARE(image.isNull(), !decodes);
-    if (decodes) QCOMPARE(image.size(), size);
+    if (decodes)
+        QCOMPARE(image.size(), size);
 }
 
-void TestImaging::downloadedMapBecomesTexture() {
+void TestImaging::downloadedMapBecomesTexture()
+{
     // The body goes through a real file, as a cached map would.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());

@@ -12,7 +12,8 @@
 namespace {
 enum class Set { Temperature, Rain, Snow, Wind, Pressure, Change };
 
-QList<QLabel *> labels_of(Set set) {
+QList<QLabel *> labels_of(Set set)
+{
     const AppState &s = app();
     switch (set) {
     case Set::Temperature:
@@ -31,14 +32,16 @@ QList<QLabel *> labels_of(Set set) {
     return {};
 }
 
-QStringList texts_of(Set set) {
+QStringList texts_of(Set set)
+{
     QStringList texts;
     for (const QLabel *label : labels_of(set))
         texts << label->text();
     return texts;
 }
 
-QWidget *strip_of(const LegendBars &b, Set set) {
+QWidget *strip_of(const LegendBars &b, Set set)
+{
     switch (set) {
     case Set::Temperature:
         return b.LegLayout;
@@ -57,26 +60,27 @@ QWidget *strip_of(const LegendBars &b, Set set) {
 }
 
 // A label's left edge in the coordinates of a strip, whichever widget draws it.
-int x_in_strip(const QLabel *label, const QWidget *strip) {
+int x_in_strip(const QLabel *label, const QWidget *strip)
+{
     return label->mapTo(label->window(), QPoint()).x() -
            strip->mapTo(strip->window(), QPoint()).x();
 }
 
-bool close_colour(QRgb actual, QRgb expected, int tolerance) {
+bool close_colour(QRgb actual, QRgb expected, int tolerance)
+{
     return qAbs(qRed(actual) - qRed(expected)) <= tolerance &&
            qAbs(qGreen(actual) - qGreen(expected)) <= tolerance &&
            qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
 }
 
-QString colour_text(QRgb c) {
-    return QString::number(c, 16).toUpper();
-}
+QString colour_text(QRgb c) { return QString::number(c, 16).toUpper(); }
 } // namespace
 
 Q_DECLARE_METATYPE(Set)
 Q_DECLARE_METATYPE(LegendScale)
 
-class TestLegend : public QObject {
+class TestLegend : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -119,22 +123,23 @@ private:
     LegendBars bars;
 };
 
-void TestLegend::initTestCase() {
+void TestLegend::initTestCase()
+{
     // The app's own sheet gives every widget a grey text colour; the size rule is there to
     // prove the legend keeps its own sizes too.
     qApp->setStyleSheet(QStringLiteral("QWidget { color: #F0F0F0; } QLabel { font-size: 30px; }"));
 }
 
-void TestLegend::init() {
-    reset_app_state();
-}
+void TestLegend::init() { reset_app_state(); }
 
-void TestLegend::cleanup() {
+void TestLegend::cleanup()
+{
     view.reset();
     bars = {};
 }
 
-void TestLegend::makeView(int width, int height) {
+void TestLegend::makeView(int width, int height)
+{
     view = std::make_unique<QWidget>();
     view->resize(width, height);
     bars = create_legend_bars(view.get());
@@ -143,7 +148,8 @@ void TestLegend::makeView(int width, int height) {
     QVERIFY(QTest::qWaitForWindowExposed(view.get()));
 }
 
-void TestLegend::startState() {
+void TestLegend::startState()
+{
     makeView(800);
     QVERIFY(bars.RectangleRain->isVisible());
     for (QWidget *bar :
@@ -176,7 +182,8 @@ void TestLegend::startState() {
     }
 }
 
-void TestLegend::labelsIgnoreTheWindowStyle() {
+void TestLegend::labelsIgnoreTheWindowStyle()
+{
     makeView(800);
     layout_legend(bars, View::Temperature);
     QLabel *label = app().TemperatureLabels[6];
@@ -202,14 +209,16 @@ void TestLegend::labelsIgnoreTheWindowStyle() {
     }
 }
 
-void TestLegend::docking_data() {
+void TestLegend::docking_data()
+{
     QTest::addColumn<QSize>("first");
     QTest::addColumn<QSize>("second");
     QTest::newRow("grow") << QSize(640, 480) << QSize(1000, 700);
     QTest::newRow("shrink") << QSize(900, 600) << QSize(420, 300);
 }
 
-void TestLegend::docking() {
+void TestLegend::docking()
+{
     QFETCH(QSize, first);
     QFETCH(QSize, second);
     makeView(first.width(), first.height());
@@ -236,7 +245,8 @@ void TestLegend::docking() {
     }
 }
 
-void TestLegend::texts_data() {
+void TestLegend::texts_data()
+{
     QTest::addColumn<ViewKind>("kind");
     QTest::addColumn<Set>("set");
     QTest::addColumn<bool>("fahrenheit");
@@ -280,7 +290,8 @@ void TestLegend::texts_data() {
                                << QStringList{" ", ".02", ".07", ".2", ".4", ".6 (in/h)"};
 }
 
-void TestLegend::texts() {
+void TestLegend::texts()
+{
     QFETCH(ViewKind, kind);
     QFETCH(Set, set);
     QFETCH(bool, fahrenheit);
@@ -307,7 +318,8 @@ void TestLegend::texts() {
     QCOMPARE(texts_of(set), expected);
 }
 
-void TestLegend::labelPositions_data() {
+void TestLegend::labelPositions_data()
+{
     QTest::addColumn<ViewKind>("kind");
     QTest::addColumn<Set>("set");
     QTest::addColumn<int>("divisions");
@@ -326,7 +338,8 @@ void TestLegend::labelPositions_data() {
     QTest::newRow("snow") << View::RainSnow << Set::Snow << 6 << QList<int>{0, 1, 2, 3, 4};
 }
 
-void TestLegend::labelPositions() {
+void TestLegend::labelPositions()
+{
     QFETCH(ViewKind, kind);
     QFETCH(Set, set);
     QFETCH(int, divisions);
@@ -344,7 +357,8 @@ void TestLegend::labelPositions() {
     }
 }
 
-void TestLegend::fontSize_data() {
+void TestLegend::fontSize_data()
+{
     QTest::addColumn<ViewKind>("kind");
     QTest::addColumn<Set>("set");
     QTest::addColumn<int>("viewWidth");
@@ -366,7 +380,8 @@ void TestLegend::fontSize_data() {
     QTest::newRow("snow, half 190") << View::RainSnow << Set::Snow << 400 << 10;
 }
 
-void TestLegend::fontSize() {
+void TestLegend::fontSize()
+{
     QFETCH(ViewKind, kind);
     QFETCH(Set, set);
     QFETCH(int, viewWidth);
@@ -380,7 +395,8 @@ void TestLegend::fontSize() {
         QCOMPARE(labels[i]->font().pixelSize(), pixels);
 }
 
-void TestLegend::crowdedLabelEmptiesAndReturns_data() {
+void TestLegend::crowdedLabelEmptiesAndReturns_data()
+{
     QTest::addColumn<ViewKind>("kind");
     QTest::addColumn<Set>("set");
     QTest::addColumn<int>("index");
@@ -392,7 +408,8 @@ void TestLegend::crowdedLabelEmptiesAndReturns_data() {
         << View::Pressure << Set::Pressure << 6 << false << QStringLiteral("1030");
 }
 
-void TestLegend::crowdedLabelEmptiesAndReturns() {
+void TestLegend::crowdedLabelEmptiesAndReturns()
+{
     QFETCH(ViewKind, kind);
     QFETCH(Set, set);
     QFETCH(int, index);
@@ -417,13 +434,15 @@ void TestLegend::crowdedLabelEmptiesAndReturns() {
     QCOMPARE(label->pos(), place);
 }
 
-void TestLegend::crowdingRuleHolds_data() {
+void TestLegend::crowdingRuleHolds_data()
+{
     QTest::addColumn<int>("viewWidth");
     for (int w = 200; w <= 1200; w += 50)
         QTest::addRow("%d wide", w) << w;
 }
 
-void TestLegend::crowdingRuleHolds() {
+void TestLegend::crowdingRuleHolds()
+{
     // At any width a shown label 10 keeps at least its own width clear of the strip's end,
     // and an empty one would not have done so.
     QFETCH(int, viewWidth);
@@ -442,7 +461,8 @@ void TestLegend::crowdingRuleHolds() {
     QVERIFY(x + 2 * probe.width() > w);
 }
 
-void TestLegend::lastLabels_data() {
+void TestLegend::lastLabels_data()
+{
     QTest::addColumn<ViewKind>("kind");
     QTest::addColumn<Set>("set");
     QTest::addColumn<int>("index");
@@ -456,7 +476,8 @@ void TestLegend::lastLabels_data() {
     QTest::newRow("snow .6 (in/h)") << View::RainSnow << Set::Snow << 5 << true;
 }
 
-void TestLegend::lastLabels() {
+void TestLegend::lastLabels()
+{
     QFETCH(ViewKind, kind);
     QFETCH(Set, set);
     QFETCH(int, index);
@@ -474,7 +495,8 @@ void TestLegend::lastLabels() {
     }
 }
 
-void TestLegend::visibility_data() {
+void TestLegend::visibility_data()
+{
     QTest::addColumn<QList<ViewKind>>("kinds");
     QTest::addColumn<QString>("visible"); // object name of the one bar shown, or empty
     QTest::newRow("temperature") << QList<ViewKind>{0} << QStringLiteral("RectangleTemps");
@@ -493,7 +515,8 @@ void TestLegend::visibility_data() {
     QTest::newRow("7 after day/night leaves none") << QList<ViewKind>{5, 7} << QString();
 }
 
-void TestLegend::visibility() {
+void TestLegend::visibility()
+{
     QFETCH(QList<ViewKind>, kinds);
     QFETCH(QString, visible);
     makeView(800);
@@ -510,7 +533,8 @@ void TestLegend::visibility() {
         QCOMPARE(bar->isVisible(), bar->objectName() == visible);
 }
 
-void TestLegend::rainSnowSplit_data() {
+void TestLegend::rainSnowSplit_data()
+{
     QTest::addColumn<int>("width");
     QTest::addColumn<float>("half");
     QTest::newRow("800") << 800 << 380.0f;
@@ -518,7 +542,8 @@ void TestLegend::rainSnowSplit_data() {
     QTest::newRow("1001") << 1001 << 475.475f;
 }
 
-void TestLegend::rainSnowSplit() {
+void TestLegend::rainSnowSplit()
+{
     QFETCH(int, width);
     QFETCH(float, half);
     QCOMPARE(rain_half_width(float(width)), half);
@@ -540,7 +565,8 @@ void TestLegend::rainSnowSplit() {
     }
 }
 
-void TestLegend::knotsToMph_data() {
+void TestLegend::knotsToMph_data()
+{
     QTest::addColumn<int>("knots");
     QTest::addColumn<int>("mph");
     QTest::newRow("25 cut to 28") << 25 << 28;
@@ -552,13 +578,15 @@ void TestLegend::knotsToMph_data() {
     QTest::newRow("negative cut toward zero") << -25 << -28;
 }
 
-void TestLegend::knotsToMph() {
+void TestLegend::knotsToMph()
+{
     QFETCH(int, knots);
     QFETCH(int, mph);
     QCOMPARE(knots_to_mph(knots), mph);
 }
 
-void TestLegend::rampColours_data() {
+void TestLegend::rampColours_data()
+{
     QTest::addColumn<ViewKind>("kind");
     QTest::addColumn<Set>("set");
     QTest::addColumn<QList<QRgb>>("colours"); // at labels 0, 1, ...; the last at its right end
@@ -574,7 +602,8 @@ void TestLegend::rampColours_data() {
                                              0xFFC6DAF4, 0xFFEB8921, 0xFFFE0402, 0xFF6B0A09};
 }
 
-void TestLegend::rampColours() {
+void TestLegend::rampColours()
+{
     QFETCH(ViewKind, kind);
     QFETCH(Set, set);
     QFETCH(QList<QRgb>, colours);
@@ -602,7 +631,8 @@ void TestLegend::rampColours() {
     QCOMPARE(image.pixel(image.width() - 1, int(13 * dpr)) & 0xFFFFFF, 0u);
 }
 
-void TestLegend::cellColours_data() {
+void TestLegend::cellColours_data()
+{
     QTest::addColumn<LegendScale>("scale");
     QTest::addColumn<QList<QRgb>>("colours");
     QTest::newRow("rain") << rain_scale()
@@ -620,7 +650,8 @@ void TestLegend::cellColours_data() {
                                          0xFFC86868, 0xFFD4948E, 0xFFE0C0B4, 0xFFFEECE0};
 }
 
-void TestLegend::cellColours() {
+void TestLegend::cellColours()
+{
     QFETCH(LegendScale, scale);
     QFETCH(QList<QRgb>, colours);
     LegendImage image(scale, nullptr);
@@ -639,7 +670,8 @@ void TestLegend::cellColours() {
         QCOMPARE(colour_text(corner), colour_text(colours.first()));
 }
 
-void TestLegend::listsForgetDestroyedLabels() {
+void TestLegend::listsForgetDestroyedLabels()
+{
     makeView(800);
     QCOMPARE(app().TemperatureLabels.size(), 12);
     view.reset();

@@ -77,33 +77,35 @@ void TestStatusLine::texts_data()
     QTest::addColumn<int>("view");
     QTest::addColumn<int>("source");
     QTest::addColumn<bool>("utc");
-    QTest::addColumn<QString>("what"); // clock or file
+    QTest::addColumn<QString>("what");   // clock or file
     QTest::addColumn<QDateTime>("when"); // the clock, or the file's time
     QTest::addColumn<QString>("text");
     const QDateTime t(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC);
     const QChar cr(13);
     QTest::newRow("UTC clock") << 0 << 0 << true << "clock" << t
                                << QString("Global Temps") + cr + "9/22/2023 14:30 UTC";
-    QTest::newRow("UTC clock, previous frame") << 1 << 1 << true << "clock" << t
-                                               << QString("Global Rain/Snow") + cr + "9/22/2023 14:30 UTC.";
-    QTest::newRow("UTC clock, static map") << 1 << 2 << true << "clock" << t
-                                           << QString("Global Rain/Snow") + cr + "9/22/2023 14:30 UTC,";
+    QTest::newRow("UTC clock, previous frame")
+        << 1 << 1 << true << "clock" << t
+        << QString("Global Rain/Snow") + cr + "9/22/2023 14:30 UTC.";
+    QTest::newRow("UTC clock, static map")
+        << 1 << 2 << true << "clock" << t
+        << QString("Global Rain/Snow") + cr + "9/22/2023 14:30 UTC,";
     QTest::newRow("local clock") << 2 << 0 << false << "clock" << t
                                  << QString("Global Wind/Pressure") + cr + "9/22/2023 10:30:00 AM";
-    QTest::newRow("local clock at midnight") << 5 << 3 << false << "clock"
-                                             << QDateTime(QDate(2023, 9, 22), QTime(4, 0), Qt::UTC)
-                                             << QString("Day / Night") + cr + "9/22/2023..";
+    QTest::newRow("local clock at midnight")
+        << 5 << 3 << false << "clock" << QDateTime(QDate(2023, 9, 22), QTime(4, 0), Qt::UTC)
+        << QString("Day / Night") + cr + "9/22/2023..";
     QTest::newRow("unknown view") << 7 << 0 << true << "clock" << t
                                   << QString(cr) + "9/22/2023 14:30 UTC";
-    QTest::newRow("local file date") << 0 << 3 << false << "file"
-                                     << QDateTime(QDate(2023, 9, 22), QTime(18, 30), Qt::UTC)
-                                     << QString("Global Temps") + cr + "9/22/2023 02:30 PM..";
-    QTest::newRow("local file date, morning") << 3 << 3 << false << "file"
-                                              << QDateTime(QDate(2023, 9, 22), QTime(4, 5), Qt::UTC)
-                                              << QString("Climate Change") + cr + "9/22/2023 12:05 AM..";
-    QTest::newRow("UTC file date") << 0 << 3 << true << "file"
-                                   << QDateTime(QDate(2023, 9, 22), QTime(18, 30), Qt::UTC)
-                                   << QString("Global Temps") + cr + "9/22/2023 18:30 UTC..";
+    QTest::newRow("local file date")
+        << 0 << 3 << false << "file" << QDateTime(QDate(2023, 9, 22), QTime(18, 30), Qt::UTC)
+        << QString("Global Temps") + cr + "9/22/2023 02:30 PM..";
+    QTest::newRow("local file date, morning")
+        << 3 << 3 << false << "file" << QDateTime(QDate(2023, 9, 22), QTime(4, 5), Qt::UTC)
+        << QString("Climate Change") + cr + "9/22/2023 12:05 AM..";
+    QTest::newRow("UTC file date")
+        << 0 << 3 << true << "file" << QDateTime(QDate(2023, 9, 22), QTime(18, 30), Qt::UTC)
+        << QString("Global Temps") + cr + "9/22/2023 18:30 UTC..";
     // 01:30 EST on 5 November 2023 comes after 01:30 EDT: the file's own instant decides.
     QTest::newRow("UTC file date in the repeated hour")
         << 0 << 3 << true << "file" << QDateTime(QDate(2023, 11, 5), QTime(6, 30), Qt::UTC)

@@ -32,7 +32,8 @@ struct MapFixture
 };
 
 namespace Paths {
-inline const QString TempsToday = QStringLiteral("/wx_frames/gfs/world-wt/t2/2023-09-22-00z/02.png");
+inline const QString TempsToday =
+    QStringLiteral("/wx_frames/gfs/world-wt/t2/2023-09-22-00z/02.png");
 inline const QString TempsYesterday =
     QStringLiteral("/wx_frames/gfs/world-wt/t2/2023-09-21-18z/02.png");
 inline const QString TempsStatic = QStringLiteral("/wx/todays-weather/maps/gfs_world-wt_t2_d1.png");

@@ -2,7 +2,11 @@
 
 #include <httplib.h>
 
-TestMapServer::TestMapServer() : m_server(std::make_unique<httplib::Server>()) { start(); }
+TestMapServer::TestMapServer()
+    : m_server(std::make_unique<httplib::Server>())
+{
+    start();
+}
 
 TestMapServer::TestMapServer(const QString &certFile, const QString &keyFile)
     : m_server(std::make_unique<httplib::SSLServer>(certFile.toLocal8Bit().constData(),

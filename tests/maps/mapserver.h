@@ -28,12 +28,11 @@ public:
             , body(std::move(body))
             , delayMs(delayMs)
             , hang(hang)
-        {
-        }
+        {}
         int status;
         QByteArray body;
         int delayMs;
-        bool hang; // never answers until the server stops
+        bool hang;           // never answers until the server stops
         QByteArray location; // sent as a Location header when set
     };
     struct Request

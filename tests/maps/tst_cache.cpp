@@ -160,7 +160,7 @@ void TestCache::cacheNames()
 {
     reset_app_state();
     app().DataDir = QStringLiteral("/data/");
-    const QStringList names{"/data/temps.png", "/data/rain.png", "/data/wind.png",
+    const QStringList names{"/data/temps.png",   "/data/rain.png",     "/data/wind.png",
                             "/data/anomoly.png", "/data/pressure.png", "/data/.png"};
     for (int kind = 0; kind <= 5; ++kind)
         QCOMPARE(cache_file_name(kind), names.at(kind));

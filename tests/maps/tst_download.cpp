@@ -41,22 +41,22 @@ void TestDownload::fallbackChain_data()
     const QStringList all{TempsToday, TempsYesterday, TempsStatic};
     QTest::newRow("today's frame") << 0 << 200 << 0 << 0 << false << QStringList{TempsToday}
                                    << int(Source::TodayFrame) << QString();
-    QTest::newRow("yesterday's frame") << 0 << 404 << 200 << 0 << false
-                                       << QStringList{TempsToday, TempsYesterday}
-                                       << int(Source::PreviousFrame) << QString();
-    QTest::newRow("static map") << 0 << 404 << 404 << 200 << false << all
-                                << int(Source::StaticMap) << QString();
+    QTest::newRow("yesterday's frame")
+        << 0 << 404 << 200 << 0 << false << QStringList{TempsToday, TempsYesterday}
+        << int(Source::PreviousFrame) << QString();
+    QTest::newRow("static map") << 0 << 404 << 404 << 200 << false << all << int(Source::StaticMap)
+                                << QString();
     QTest::newRow("pressure asks for its static map only")
         << 4 << 0 << 0 << 200 << false << QStringList{PressureStatic} << int(Source::StaticMap)
         << QString();
-    QTest::newRow("404 everywhere, stale cache") << 0 << 404 << 404 << 404 << true << all
-                                                 << int(Source::Cache)
-                                                 << QStringLiteral("Internet File Not Found");
-    QTest::newRow("404 everywhere, no cache") << 0 << 404 << 404 << 404 << false << all
-                                              << int(Source::StaticMap)
-                                              << QStringLiteral("Cannot Open File");
-    QTest::newRow("500, stale cache") << 0 << 404 << 404 << 500 << true << all
-                                      << int(Source::Cache) << QStringLiteral("500");
+    QTest::newRow("404 everywhere, stale cache")
+        << 0 << 404 << 404 << 404 << true << all << int(Source::Cache)
+        << QStringLiteral("Internet File Not Found");
+    QTest::newRow("404 everywhere, no cache")
+        << 0 << 404 << 404 << 404 << false << all << int(Source::StaticMap)
+        << QStringLiteral("Cannot Open File");
+    QTest::newRow("500, stale cache")
+        << 0 << 404 << 404 << 500 << true << all << int(Source::Cache) << QStringLiteral("500");
 }
 
 void TestDownload::fallbackChain()

@@ -47,23 +47,25 @@ void TestUrls::viewUrls_data()
     QTest::addColumn<QString>("staticUrl");
     const QString host = QStringLiteral("https://climatereanalyzer.org");
     const QDateTime sept(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC);
-    QTest::newRow("temperature") << sept << 0 << host + "/wx_frames/gfs/world-wt/t2/2023-09-22-00z/02.png"
+    QTest::newRow("temperature") << sept << 0
+                                 << host + "/wx_frames/gfs/world-wt/t2/2023-09-22-00z/02.png"
                                  << host + "/wx_frames/gfs/world-wt/t2/2023-09-21-18z/02.png"
                                  << host + "/wx/todays-weather/maps/gfs_world-wt_t2_d1.png";
-    QTest::newRow("rain/snow") << sept << 1
-                               << host + "/wx_frames/gfs/world-wt/prcp-tcld-topo/2023-09-22-00z/02.png"
-                               << host + "/wx_frames/gfs/world-wt/prcp-tcld-topo/2023-09-21-18z/02.png"
-                               << host + "/wx/todays-weather/maps/gfs_world-wt_prcp-tcld-topo_d1.png";
+    QTest::newRow("rain/snow")
+        << sept << 1 << host + "/wx_frames/gfs/world-wt/prcp-tcld-topo/2023-09-22-00z/02.png"
+        << host + "/wx_frames/gfs/world-wt/prcp-tcld-topo/2023-09-21-18z/02.png"
+        << host + "/wx/todays-weather/maps/gfs_world-wt_prcp-tcld-topo_d1.png";
     QTest::newRow("wind") << sept << 2
                           << host + "/wx_frames/gfs/world-wt/ws10-mslp/2023-09-22-00z/02.png"
                           << host + "/wx_frames/gfs/world-wt/ws10-mslp/2023-09-21-18z/02.png"
                           << host + "/wx/todays-weather/maps/gfs_world-wt_ws10_d1.png";
-    QTest::newRow("climate change") << sept << 3
-                                    << host + "/wx_frames/gfs/world-wt/t2anom/2023-09-22-00z/02.png"
-                                    << host + "/wx_frames/gfs/world-wt/t2anom/2023-09-21-18z/02.png"
-                                    << host + "/wx/todays-weather/maps/gfs_world-wt_t2anom_d1.png";
-    QTest::newRow("pressure: static only") << sept << 4 << QString() << QString()
-                                           << host + "/wx/todays-weather/maps/gfs_world-wt_mslp_d1.png";
+    QTest::newRow("climate change")
+        << sept << 3 << host + "/wx_frames/gfs/world-wt/t2anom/2023-09-22-00z/02.png"
+        << host + "/wx_frames/gfs/world-wt/t2anom/2023-09-21-18z/02.png"
+        << host + "/wx/todays-weather/maps/gfs_world-wt_t2anom_d1.png";
+    QTest::newRow("pressure: static only")
+        << sept << 4 << QString() << QString()
+        << host + "/wx/todays-weather/maps/gfs_world-wt_mslp_d1.png";
     QTest::newRow("day/night: none") << sept << 5 << QString() << QString() << QString();
     QTest::newRow("00:30 on 1 March 2024")
         << QDateTime(QDate(2024, 3, 1), QTime(0, 30), Qt::UTC) << 0

@@ -24,16 +24,21 @@ private slots:
 
 void TestProduct::dataDir_data()
 {
-    QTest::addColumn<bool>("shared");        // the platform reports a shared data folder
-    QTest::addColumn<bool>("sharedSubdirs"); // Brightwell/Skyloom exists under it
+    QTest::addColumn<bool>("shared");         // the platform reports a shared data folder
+    QTest::addColumn<bool>("sharedSubdirs");  // Brightwell/Skyloom exists under it
     QTest::addColumn<QString>("systemValue"); // "" none, "dir" an existing folder, "gone"
-    QTest::addColumn<QString>("expected");  // "shared", "system" or "exe"
+    QTest::addColumn<QString>("expected");    // "shared", "system" or "exe"
     QTest::addColumn<bool>("systemRead");
-    QTest::newRow("shared folder with sub-folders") << true << true << "dir" << "shared" << false;
-    QTest::newRow("shared folder without them") << true << false << "dir" << "exe" << false;
-    QTest::newRow("no shared folder: system value") << false << false << "dir" << "system" << true;
-    QTest::newRow("system value without sub-folders") << false << false << "gone" << "exe" << true;
-    QTest::newRow("no shared folder, no value") << false << false << "" << "exe" << true;
+    QTest::newRow("shared folder with sub-folders") << true << true << "dir"
+                                                    << "shared" << false;
+    QTest::newRow("shared folder without them") << true << false << "dir"
+                                                << "exe" << false;
+    QTest::newRow("no shared folder: system value") << false << false << "dir"
+                                                    << "system" << true;
+    QTest::newRow("system value without sub-folders") << false << false << "gone"
+                                                      << "exe" << true;
+    QTest::newRow("no shared folder, no value") << false << false << ""
+                                                << "exe" << true;
 }
 
 void TestProduct::dataDir()
@@ -57,10 +62,13 @@ void TestProduct::dataDir()
     sources.sharedDataLocation = shared ? sharedDir : QString();
     sources.readSystemValue = [&] {
         read = true;
-        return systemValue == "dir" ? systemDir : systemValue == "gone" ? root.filePath("gone") : QString();
+        return systemValue == "dir"    ? systemDir
+               : systemValue == "gone" ? root.filePath("gone")
+                                       : QString();
     };
     sources.executableFolder = exeDir;
-    const QString result = resolve_data_dir("Brightwell Software", "Skyloom", "Brightwell", sources);
+    const QString result =
+        resolve_data_dir("Brightwell Software", "Skyloom", "Brightwell", sources);
 
     const QString want = expected == "shared"   ? sharedDir + "/Brightwell/Skyloom/"
                          : expected == "system" ? systemDir + "/Brightwell/Skyloom/"
@@ -77,9 +85,12 @@ void TestProduct::versionMajor_data()
 {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("major");
-    QTest::newRow("1.0.7.0") << "1.0.7.0" << "1.0";
-    QTest::newRow("7") << "7" << "7";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("1.0.7.0") << "1.0.7.0"
+                             << "1.0";
+    QTest::newRow("7") << "7"
+                       << "7";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestProduct::versionMajor()
@@ -114,7 +125,8 @@ void TestProduct::versionBlockOfTheApp()
 
 void TestProduct::bareNameIsLookedUpBesideTheProgram()
 {
-    const QString copy = QCoreApplication::applicationDirPath() + QStringLiteral("/skyloom-versioned");
+    const QString copy =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/skyloom-versioned");
     QFile::remove(copy);
     QVERIFY(QFile::copy(QStringLiteral(SKYLOOM_APP_PATH), copy));
     TEPInfoExe info;

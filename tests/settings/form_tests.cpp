@@ -19,40 +19,47 @@ constexpr QRgb HoverFill = 0xFF2B5697;
 const char *const FirstRadios[] = {"RadioCelsius", "RadioKnots", "RadioMM", "RadioLocalTime"};
 const char *const SecondRadios[] = {"RadioFareheit", "RadioMPH", "RadioIPH", "RadioUTC"};
 
-bool *flag(int index) {
+bool *flag(int index)
+{
     AppState &state = app();
     bool *flags[] = {&state.UseFahrenheit, &state.UseMph, &state.UseInchesPerHour, &state.UseUtc};
     return flags[index];
 }
 
-void set_flags(bool fahrenheit, bool mph, bool iph, bool utc) {
+void set_flags(bool fahrenheit, bool mph, bool iph, bool utc)
+{
     *flag(0) = fahrenheit;
     *flag(1) = mph;
     *flag(2) = iph;
     *flag(3) = utc;
 }
 
-QRadioButton *radio(const QWidget &form, const char *name) {
+QRadioButton *radio(const QWidget &form, const char *name)
+{
     return form.findChild<QRadioButton *>(QLatin1String(name));
 }
 
 // A click on the radio's indicator, where every radio takes clicks whatever its text.
-void click_radio(QRadioButton *button) {
+void click_radio(QRadioButton *button)
+{
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
 // A click through the window, so that the widget under the pointer is found as for a user.
-void click_in_window(QWidget &form, QWidget *target, QPoint at) {
+void click_in_window(QWidget &form, QWidget *target, QPoint at)
+{
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, target->mapTo(&form, at));
 }
 
-void show_and_wait(QWidget &form) {
+void show_and_wait(QWidget &form)
+{
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 }
 } // namespace
 
-void TestSettings::radiosFollowFlagsAtCreation_data() {
+void TestSettings::radiosFollowFlagsAtCreation_data()
+{
     QTest::addColumn<bool>("fahrenheit");
     QTest::addColumn<bool>("mph");
     QTest::addColumn<bool>("iph");
@@ -67,7 +74,8 @@ void TestSettings::radiosFollowFlagsAtCreation_data() {
     QTest::newRow("all true") << true << true << true << true << true;
 }
 
-void TestSettings::radiosFollowFlagsAtCreation() {
+void TestSettings::radiosFollowFlagsAtCreation()
+{
     QFETCH(bool, fahrenheit);
     QFETCH(bool, mph);
     QFETCH(bool, iph);
@@ -86,7 +94,8 @@ void TestSettings::radiosFollowFlagsAtCreation() {
     QCOMPARE(app().SettingsChanged, changed);
 }
 
-void TestSettings::showSetsRadiosAgain() {
+void TestSettings::showSetsRadiosAgain()
+{
     TSettingsForm form;
     QVERIFY(radio(form, "RadioKnots")->isChecked());
     set_flags(false, true, true, false);
@@ -99,7 +108,8 @@ void TestSettings::showSetsRadiosAgain() {
     QVERIFY(radio(form, "RadioLocalTime")->isChecked());
 }
 
-void TestSettings::choosingRadioSetsFlag_data() {
+void TestSettings::choosingRadioSetsFlag_data()
+{
     QTest::addColumn<bool>("start");
     QTest::addColumn<int>("pair");
     QTest::addColumn<QString>("name");
@@ -109,7 +119,8 @@ void TestSettings::choosingRadioSetsFlag_data() {
     }
 }
 
-void TestSettings::choosingRadioSetsFlag() {
+void TestSettings::choosingRadioSetsFlag()
+{
     QFETCH(bool, start);
     QFETCH(int, pair);
     QFETCH(QString, name);
@@ -127,7 +138,8 @@ void TestSettings::choosingRadioSetsFlag() {
     QCOMPARE(radio(form, SecondRadios[pair])->isChecked(), !start);
 }
 
-void TestSettings::choosingCheckedRadioChangesNothing() {
+void TestSettings::choosingCheckedRadioChangesNothing()
+{
     for (const bool start : {false, true}) {
         set_flags(start, start, start, start);
         TSettingsForm form;
@@ -144,7 +156,8 @@ void TestSettings::choosingCheckedRadioChangesNothing() {
     }
 }
 
-void TestSettings::rectangleHover() {
+void TestSettings::rectangleHover()
+{
     TSettingsForm form;
     show_and_wait(form);
     auto *rectangle = form.findChild<TFillRectangle *>(QStringLiteral("Rectangle1"));
@@ -169,7 +182,8 @@ void TestSettings::rectangleHover() {
     QCOMPARE(corner_pixel(), Fill);
 }
 
-void TestSettings::clickTargets_data() {
+void TestSettings::clickTargets_data()
+{
     QTest::addColumn<QString>("target");
     QTest::addColumn<QPoint>("offset"); // from the target's centre
     QTest::addColumn<bool>("closes");
@@ -179,7 +193,8 @@ void TestSettings::clickTargets_data() {
     QTest::newRow("title") << "Label2" << QPoint() << false;
 }
 
-void TestSettings::clickTargets() {
+void TestSettings::clickTargets()
+{
     QFETCH(QString, target);
     QFETCH(QPoint, offset);
     QFETCH(bool, closes);
@@ -195,20 +210,23 @@ void TestSettings::clickTargets() {
     QVERIFY(!app().SettingsChanged);
 }
 
-void TestSettings::tabOrderFollowsBoxes() {
+void TestSettings::tabOrderFollowsBoxes()
+{
     TSettingsForm form;
     QWidget *start = radio(form, "RadioCelsius");
     QStringList boxes;
     QWidget *w = start;
     do {
         if (auto *box = qobject_cast<QGroupBox *>(w->parentWidget()))
-            if (!boxes.contains(box->title())) boxes << box->title();
+            if (!boxes.contains(box->title()))
+                boxes << box->title();
         w = w->nextInFocusChain();
     } while (w != start);
     QCOMPARE(boxes, QStringList({"Temperature", "Wind Speed", "Time", "Rain/Snow"}));
 }
 
-void TestSettings::windowShape() {
+void TestSettings::windowShape()
+{
     TSettingsForm form;
     show_and_wait(form);
     QCOMPARE(form.windowTitle(), QStringLiteral("Settings"));
@@ -236,7 +254,8 @@ void TestSettings::windowShape() {
     QCOMPARE(scroll->verticalScrollBar()->maximum(), 550 - scroll->viewport()->height());
 }
 
-void TestSettings::utcRadioForStatusLine() {
+void TestSettings::utcRadioForStatusLine()
+{
     app().UseUtc = true;
     QVERIFY(settings_radio_utc_checked());
     app().UseUtc = false;
@@ -250,7 +269,8 @@ void TestSettings::utcRadioForStatusLine() {
     QVERIFY(settings_radio_utc_checked());
 }
 
-void TestSettings::windowRegistersItself() {
+void TestSettings::windowRegistersItself()
+{
     QCOMPARE(app().SettingsForm, nullptr);
     auto first = std::make_unique<TSettingsForm>();
     QCOMPARE(app().SettingsForm, first.get());

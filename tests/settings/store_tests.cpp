@@ -15,15 +15,18 @@
 #include <unistd.h>
 
 namespace {
-QStringList non_blank_lines(const QByteArray &text) {
+QStringList non_blank_lines(const QByteArray &text)
+{
     QStringList lines;
     for (const QByteArray &line : text.split('\n'))
-        if (!line.trimmed().isEmpty()) lines << QString::fromUtf8(line);
+        if (!line.trimmed().isEmpty())
+            lines << QString::fromUtf8(line);
     return lines;
 }
 } // namespace
 
-void TestSettings::textToInt_data() {
+void TestSettings::textToInt_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected");
     // Default -9 tells a parsed value from a fallback.
@@ -43,13 +46,15 @@ void TestSettings::textToInt_data() {
     QTest::newRow("largest decimal") << "2147483647" << 2147483647;
 }
 
-void TestSettings::textToInt() {
+void TestSettings::textToInt()
+{
     QFETCH(QString, text);
     QFETCH(int, expected);
     QCOMPARE(ini_text_to_int(text, -9), expected);
 }
 
-void TestSettings::readSettings_data() {
+void TestSettings::readSettings_data()
+{
     QTest::addColumn<QByteArray>("file"); // empty: no file at all
     QTest::addColumn<bool>("fahrenheit");
     QTest::addColumn<bool>("mph");
@@ -86,14 +91,16 @@ void TestSettings::readSettings_data() {
         << QByteArray("[Skyloom]\nFahrenheit=1\n") << false << false << false << false << 0;
 }
 
-void TestSettings::readSettings() {
+void TestSettings::readSettings()
+{
     QFETCH(QByteArray, file);
     QFETCH(bool, fahrenheit);
     QFETCH(bool, mph);
     QFETCH(bool, iph);
     QFETCH(bool, utc);
     QFETCH(int, lastSphere);
-    if (!file.isEmpty()) writeIni(file);
+    if (!file.isEmpty())
+        writeIni(file);
     AppState &state = app();
     // Start from the opposite, so a flag that is never read shows up.
     state.UseFahrenheit = !fahrenheit;
@@ -113,14 +120,16 @@ void TestSettings::readSettings() {
     QCOMPARE(readIni(), file); // reading never writes
 }
 
-void TestSettings::readLastSphereLeavesNoFile() {
+void TestSettings::readLastSphereLeavesNoFile()
+{
     QCOMPARE(settings_file_path(), app().DataDir + QStringLiteral("Skyloom.ini"));
     QCOMPARE(read_last_sphere(), 0);
     read_unit_flags();
     QVERIFY(!QFile::exists(iniPath()));
 }
 
-void TestSettings::firstSaveWritesAllKeysInOrder() {
+void TestSettings::firstSaveWritesAllKeysInOrder()
+{
     read_unit_flags();
     app().SettingsChanged = true;
 
@@ -133,7 +142,8 @@ void TestSettings::firstSaveWritesAllKeysInOrder() {
     QCOMPARE(readIni(), QByteArray("[Skyloom]\nFarenheit=0\nMPH=0\nIPH=0\nUTC=0\nLastSphere=0\n"));
 }
 
-void TestSettings::lastSphereRoundTrip_data() {
+void TestSettings::lastSphereRoundTrip_data()
+{
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<int>("read");
     QTest::addColumn<QByteArray>("written");
@@ -142,7 +152,8 @@ void TestSettings::lastSphereRoundTrip_data() {
     QTest::newRow("hex comes back decimal") << QByteArray("0x1F") << 31 << QByteArray("31");
 }
 
-void TestSettings::lastSphereRoundTrip() {
+void TestSettings::lastSphereRoundTrip()
+{
     QFETCH(QByteArray, stored);
     QFETCH(int, read);
     QFETCH(QByteArray, written);
@@ -154,7 +165,8 @@ void TestSettings::lastSphereRoundTrip() {
     QCOMPARE(readIni(), "[Skyloom]\nLastSphere=" + written + "\n");
 }
 
-void TestSettings::untouchedWindowSavesLastSphereAlone() {
+void TestSettings::untouchedWindowSavesLastSphereAlone()
+{
     writeIni("[Skyloom]\nIPH=1\n");
     read_unit_flags();
     TSettingsForm form;
@@ -166,7 +178,8 @@ void TestSettings::untouchedWindowSavesLastSphereAlone() {
     QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=3\n"));
 }
 
-void TestSettings::timePairChangeWritesAllUnitKeys() {
+void TestSettings::timePairChangeWritesAllUnitKeys()
+{
     writeIni("[Skyloom]\nIPH=1\nLastSphere=1\n");
     read_unit_flags();
     TSettingsForm form;
@@ -192,7 +205,8 @@ void TestSettings::timePairChangeWritesAllUnitKeys() {
     QVERIFY(form.RadioUTC()->isChecked());
 }
 
-void TestSettings::otherLinesSurviveSaves() {
+void TestSettings::otherLinesSurviveSaves()
+{
     const QByteArray original = "; written by hand\n"
                                 "[Display]\n"
                                 "Scale = 2\n"
@@ -239,7 +253,8 @@ void TestSettings::otherLinesSurviveSaves() {
     QCOMPARE(readIni(), saved);
 }
 
-void TestSettings::saveReplacesFileInOneStep() {
+void TestSettings::saveReplacesFileInOneStep()
+{
     writeIni("[Skyloom]\nLastSphere=1\n");
     // A second name for the same file: rewriting in place would change what it shows,
     // replacing the file by a new one leaves it with the old text.
@@ -258,7 +273,8 @@ void TestSettings::saveReplacesFileInOneStep() {
              QStringList({"Skyloom.ini", "before.ini"}));
 }
 
-void TestSettings::unwritableFile_data() {
+void TestSettings::unwritableFile_data()
+{
     QTest::addColumn<QString>("kind");
     QTest::newRow("folder is a file") << "file";
     QTest::newRow("folder missing") << "missing";
@@ -266,7 +282,8 @@ void TestSettings::unwritableFile_data() {
     QTest::newRow("read-only folder") << "readonly";
 }
 
-void TestSettings::unwritableFile() {
+void TestSettings::unwritableFile()
+{
     QFETCH(QString, kind);
     QDir dir(m_dir->path());
     const QByteArray oldText = "[Skyloom]\nLastSphere=1\n";
@@ -279,7 +296,8 @@ void TestSettings::unwritableFile() {
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(dir.mkpath(QStringLiteral("Skyloom.ini/inside")));
     } else {
-        if (geteuid() == 0) QSKIP("Folder permissions do not stop the superuser from writing");
+        if (geteuid() == 0)
+            QSKIP("Folder permissions do not stop the superuser from writing");
         writeIni(oldText);
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     }

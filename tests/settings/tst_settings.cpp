@@ -6,30 +6,30 @@
 
 #include <QFile>
 
-void TestSettings::init() {
+void TestSettings::init()
+{
     reset_app_state();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     app().DataDir = m_dir->path() + QLatin1Char('/');
 }
 
-void TestSettings::cleanup() {
-    m_dir.reset();
-}
+void TestSettings::cleanup() { m_dir.reset(); }
 
-QString TestSettings::iniPath() const {
-    return m_dir->filePath(QStringLiteral("Skyloom.ini"));
-}
+QString TestSettings::iniPath() const { return m_dir->filePath(QStringLiteral("Skyloom.ini")); }
 
-void TestSettings::writeIni(const QByteArray &text) const {
+void TestSettings::writeIni(const QByteArray &text) const
+{
     QFile file(iniPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(text), text.size());
 }
 
-QByteArray TestSettings::readIni() const {
+QByteArray TestSettings::readIni() const
+{
     QFile file(iniPath());
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     return file.readAll();
 }
 

@@ -6,7 +6,8 @@
 
 #include <memory>
 
-class TestSettings : public QObject {
+class TestSettings : public QObject
+{
     Q_OBJECT
 
 private slots:
