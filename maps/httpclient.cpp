@@ -56,10 +56,13 @@ HttpResponse HttpClientCore::get(const QString &url)
         loop.exec();
     shutdownPoll.stop();
 
-    // HTTP-level errors (4xx, 5xx) still carry an answer; anything else means none came.
+    // An HTTP error status (4xx, 5xx) is still an answer, whichever code Qt files it under
+    // (400 is a protocol error, 407 a proxy one); a network or proxy failure means none came.
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int code = reply->error();
-    const bool httpError = (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
+    const QNetworkReply::NetworkError code = reply->error();
+    const bool transportFailure = code != QNetworkReply::ProxyAuthenticationRequiredError &&
+                                  code < QNetworkReply::ContentAccessDenied;
+    const bool httpError = status.toInt() >= 400 && !transportFailure;
     response.tooLarge = tooLarge;
     if (!tooLarge && status.isValid() && (code == QNetworkReply::NoError || httpError)) {
         response.responded = true;
