@@ -220,12 +220,12 @@ void TMainForm::TempsButtonClick(QObject *sender)
         state.HelpForm->close();
     if (state.SettingsForm)
         state.SettingsForm->close();
-    set_today_vars(state.CurrentView);
+    const FrameDate today = set_today_vars(state.CurrentView);
     if (cache_is_fresh(state.CurrentView)) {
         state.MapSource = Source::Cache;
         load_cached_map(state.CurrentView);
     } else {
-        load_from_internet(state.CurrentView);
+        load_from_internet(state.CurrentView, today);
     }
     m_drawer->hideDrawer();
 }

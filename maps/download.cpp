@@ -94,7 +94,7 @@ bool fetch_map(HttpClientCore &client, const QString &url, QByteArray &body)
     return false;
 }
 
-void load_from_internet(ViewKind kind)
+void load_from_internet(ViewKind kind, const FrameDate &today)
 {
     AppState &state = app();
     HttpClient *client = state.HttpClientObject;
@@ -106,17 +106,14 @@ void load_from_internet(ViewKind kind)
     // The task keeps the client's shared core, so it never outlives what it uses, and its
     // completion is queued to the client, so none runs after the window is gone.
     std::shared_ptr<HttpClientCore> core = client->core();
-    const FrameDate today = state.Frame.load();
     core->taskStarted();
     QThreadPool::globalInstance()->start(hand_over([core, kind, today] {
         DownloadResult result;
         bool failed = false;
         try {
             result = run_download(*core, kind, today);
-            if (result.get_ok) {
-                result.texture = texture_from_body(result.ms);
-                result.textureReady = true;
-            }
+            if (result.get_ok)
+                prepare_map(result);
         } catch (...) {
             failed = true;
             result.pic_type = kind;
@@ -140,19 +137,33 @@ QImage texture_from_body(const QByteArray &body)
     }
 }
 
-void download_completed(const DownloadResult &result)
+void prepare_map(DownloadResult &result)
+{
+    result.texture = texture_from_body(result.ms);
+    if (!result.texture.isNull())
+        result.png = encode_map_png(result.texture);
+    result.prepared = true;
+}
+
+void download_completed(const DownloadResult &done)
 {
     AppState &state = app();
     TMainForm *form = state.MainForm;
     if (!form)
         return;
-    if (!result.get_ok) {
+    if (!done.get_ok) {
         busy_finished();
         load_cached_map(state.CurrentView);
         show_status_error();
         return;
     }
-    const QImage texture = result.textureReady ? result.texture : texture_from_body(result.ms);
+    DownloadResult prepared;
+    if (!done.prepared) {
+        prepared = done;
+        prepare_map(prepared);
+    }
+    const DownloadResult &result = done.prepared ? done : prepared;
+    const QImage &texture = result.texture;
     busy_finished();
     if (texture.isNull()) {
         state.StatusError = QStringLiteral("Image Error");
@@ -163,7 +174,7 @@ void download_completed(const DownloadResult &result)
     scene.climateTexture.setImage(texture);
     scene.EarthSphere.visible = false;
     scene.ClimateSphere.visible = true;
-    save_cached_map(result.pic_type, texture);
+    save_cached_map(result.pic_type, result.png);
     ShowView(result.pic_type);
     show_status_error();
 }

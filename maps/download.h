@@ -15,8 +15,9 @@ HttpClient *create_http_client(TMainForm *owner);
 // One GET into `body` (emptied first). Sets StatusError from the outcome; true on 200.
 bool fetch_map(HttpClientCore &client, const QString &url, QByteArray &body);
 
-// Starts the download of a map view in the background and returns at once.
-void load_from_internet(ViewKind kind);
+// Starts the download of a map view in the background and returns at once; its first
+// attempt asks for the frame of `today`.
+void load_from_internet(ViewKind kind, const FrameDate &today);
 
 // What a download hands back to the UI thread.
 struct DownloadResult
@@ -24,14 +25,18 @@ struct DownloadResult
     ViewKind pic_type = View::Temperature;
     bool get_ok = false;
     QByteArray ms;
-    // The stretched texture, made on the worker so the UI thread only shows it; null with
-    // textureReady set when the body was no usable image.
+    // The stretched texture and its cache file's bytes, made on the worker so the UI thread
+    // only shows and writes them; a null texture with `prepared` set when the body was no
+    // usable image.
     QImage texture;
-    bool textureReady = false;
+    QByteArray png;
+    bool prepared = false;
 };
 
 // Decode, crop and stretch of a downloaded body; null when it is no usable image.
 QImage texture_from_body(const QByteArray &body);
+// Makes the texture and the PNG of a good download.
+void prepare_map(DownloadResult &result);
 
 void download_completed(const DownloadResult &result);
 void download_failed(const DownloadResult &result);

@@ -34,12 +34,14 @@ FrameDate yesterday_frame_date(const QDateTime &utc)
     return frame_date(y, QStringLiteral("18z/"), y.time().hour());
 }
 
-void set_today_vars(ViewKind)
+FrameDate set_today_vars(ViewKind)
 {
     AppState &state = app();
     const QDateTime now = utc_now_datetime();
     state.UtcStamp = to_days(now);
-    state.Frame = today_frame_date(now);
+    const FrameDate frame = today_frame_date(now);
+    state.Frame = frame;
+    return frame;
 }
 
 FrameDate set_yesterday_vars()

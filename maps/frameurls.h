@@ -9,9 +9,10 @@ int hour_bucket(int utcHour);
 FrameDate today_frame_date(const QDateTime &utc);
 FrameDate yesterday_frame_date(const QDateTime &utc);
 
-// Store the frame date in the shared state and take a new UtcStamp. set_yesterday_vars
-// also returns what it stored, so its caller builds the URL from its own values.
-void set_today_vars(ViewKind kind);
+// Store the frame date in the shared state and take a new UtcStamp. Both also return what
+// they stored, so their caller builds the URL from its own values even while a running
+// download stores another date.
+FrameDate set_today_vars(ViewKind kind);
 FrameDate set_yesterday_vars();
 
 QString get_frame_url(ViewKind kind);

@@ -1,7 +1,6 @@
 #include "maps/mapcache.h"
 
 #include "app/appstate.h"
-#include "app/handoff.h"
 #include "app/mainform.h"
 #include "app/showview.h"
 #include "legend/statusline.h"
@@ -9,10 +8,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QImageReader>
 #include <QSaveFile>
-#include <QtConcurrent>
 
 QString cache_file_name(ViewKind kind)
 {
@@ -74,26 +71,15 @@ QByteArray encode_map_png(const QImage &texture)
     return png;
 }
 
-void save_cached_map(ViewKind kind, const QImage &texture)
+void save_cached_map(ViewKind kind, const QByteArray &png)
 {
-    TMainForm *form = app().MainForm;
-    if (!form)
-        return;
     const QString path = cache_file_name(kind);
-    auto *watcher = new QFutureWatcher<QByteArray>(form);
-    QObject::connect(watcher, &QFutureWatcher<QByteArray>::finished, form, [watcher, path] {
-        watcher->deleteLater();
-        const QByteArray png = watcher->result();
-        // Written next to the old file and renamed over it, so a crash or a full disk
-        // leaves the old map or the new one, never half of one.
-        QSaveFile file(path);
-        const bool saved = !png.isEmpty() && file.open(QIODevice::WriteOnly) &&
-                           file.write(png) == png.size() && file.commit();
-        if (!saved) {
-            app().StatusError = QStringLiteral("Map shown, but it could not be saved in ") +
-                                QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-            show_status_error();
-        }
-    });
-    watcher->setFuture(QtConcurrent::run(hand_over([texture] { return encode_map_png(texture); })));
+    // Written next to the old file and renamed over it, so a crash or a full disk leaves
+    // the old map or the new one, never half of one.
+    QSaveFile file(path);
+    const bool saved = !png.isEmpty() && file.open(QIODevice::WriteOnly) &&
+                       file.write(png) == png.size() && file.commit();
+    if (!saved)
+        app().StatusError = QStringLiteral("Map shown, but it could not be saved in ") +
+                            QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }

@@ -16,7 +16,8 @@ void load_cached_map(ViewKind kind);
 
 // Decodes a map file; a null image when it is not a sane image.
 QImage read_map_file(const QString &path);
-// Encodes the texture on a worker and writes the file on the UI thread, atomically.
-void save_cached_map(ViewKind kind, const QImage &texture);
+// Writes a map's PNG bytes as the view's cache file, atomically; on failure says so in
+// StatusError.
+void save_cached_map(ViewKind kind, const QByteArray &png);
 // The PNG bytes of a texture, as they go into the cache file.
 QByteArray encode_map_png(const QImage &texture);

@@ -72,6 +72,9 @@ QByteArray trailing_comments(const QByteArray &text)
 bool replace_file(const QString &path, const QByteArray &contents)
 {
     QSaveFile file(path);
+    // A writable file in a folder that takes no new files (the program's own folder, say)
+    // is written in place rather than not at all.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(contents) != contents.size()) {

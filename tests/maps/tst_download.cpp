@@ -168,8 +168,9 @@ void TestDownload::bodyThatIsNoImage()
 void TestDownload::oversizedBody()
 {
     MapFixture f;
-    f.client().MaxBodySize = 10000;
-    f.server->answer(Paths::PressureStatic, Answer{200, map_png(0xFF3060C0)});
+    const QByteArray served = map_png(0xFF3060C0);
+    f.client().MaxBodySize = served.size() - 1;
+    f.server->answer(Paths::PressureStatic, Answer{200, served});
     f.choose(View::Pressure);
     QVERIFY(f.waitIdle());
     QCOMPARE(f.server->requestedPaths().size(), 1);
