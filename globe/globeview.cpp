@@ -28,6 +28,16 @@ bool GlobeView::event(QEvent *event)
                 points << p.position();
         if (const auto info = m_pinch.touch(event->type(), points))
             emit gesture(*info);
+        switch (m_swipe.touch(event->type(), points)) {
+        case SwipeAdapter::Step::Press:
+            emit mousePressed(Qt::LeftButton, touch->modifiers(), points.first());
+            break;
+        case SwipeAdapter::Step::Move:
+            emit mouseMoved(Qt::LeftButton, touch->modifiers(), points.first());
+            break;
+        case SwipeAdapter::Step::None:
+            break;
+        }
         event->accept();
         return true;
     }

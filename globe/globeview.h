@@ -1,7 +1,7 @@
 #pragma once
 
 #include "globe/globerenderer.h"
-#include "globe/pinchadapter.h"
+#include "globe/touchadapters.h"
 
 #include <QOpenGLWidget>
 
@@ -39,5 +39,6 @@ private:
     GlobeScene *m_scene = nullptr;
     GlobeRenderer m_renderer;
     PinchAdapter m_pinch;
+    SwipeAdapter m_swipe;
     qreal m_nativeZoom = 1;
 };

@@ -2,7 +2,11 @@
 
 #include "globe/cameracontrol.h"
 #include "globe/globescene.h"
-#include "globe/pinchadapter.h"
+#include "globe/globeview.h"
+#include "globe/touchadapters.h"
+
+#include <QPointingDevice>
+#include <QSignalSpy>
 
 class TestCamera : public QObject
 {
@@ -16,7 +20,8 @@ private slots:
     void wheelFarBound();
     void pinch();
     void pinchStartsWithoutJump();
-    void touchAdapter();
+    void touchSequence();
+    void swipeTurnsTheView();
 };
 
 void TestCamera::drag_data()
@@ -136,20 +141,59 @@ void TestCamera::pinchStartsWithoutJump()
     QVERIFY(qAbs(scene.Camera1.position.z() + 19.f) < 1e-5f);
 }
 
-void TestCamera::touchAdapter()
+void TestCamera::touchSequence()
 {
-    PinchAdapter adapter;
-    QVERIFY(!adapter.touch(QEvent::TouchBegin, {QPointF(0, 0)}));
-    auto begin = adapter.touch(QEvent::TouchUpdate, {QPointF(0, 0), QPointF(30, 40)});
-    QVERIFY(begin);
-    QCOMPARE(begin->flags, int(GestureInfo::Begin));
-    QCOMPARE(begin->distance, 50);
-    auto step = adapter.touch(QEvent::TouchUpdate, {QPointF(0, 0), QPointF(60, 80)});
-    QCOMPARE(step->flags, 0);
-    QCOMPARE(step->distance, 100);
-    auto end = adapter.touch(QEvent::TouchUpdate, {QPointF(0, 0)});
-    QCOMPARE(end->flags, int(GestureInfo::End));
-    QVERIFY(!adapter.touch(QEvent::TouchEnd, {}));
+    // The fingers down after each event, and what each adapter makes of it.
+    using Step = SwipeAdapter::Step;
+    constexpr int NoGesture = -1;
+    struct Touch
+    {
+        QEvent::Type type;
+        QList<QPointF> points;
+        Step swipe;
+        int pinchFlags;
+        qint32 distance;
+    };
+    const Touch sequence[] = {
+        {QEvent::TouchBegin, {{0, 0}}, Step::Press, NoGesture, 0},
+        {QEvent::TouchUpdate, {{5, 0}}, Step::Move, NoGesture, 0},
+        {QEvent::TouchUpdate, {{5, 0}, {35, 40}}, Step::None, GestureInfo::Begin, 50},
+        {QEvent::TouchUpdate, {{0, 0}, {60, 80}}, Step::None, 0, 100},
+        // One finger lifted: the pinch ends and the other finger starts a new drag.
+        {QEvent::TouchUpdate, {{0, 0}}, Step::Press, GestureInfo::End, 100},
+        {QEvent::TouchUpdate, {{3, 0}}, Step::Move, NoGesture, 0},
+        {QEvent::TouchEnd, {}, Step::None, NoGesture, 0},
+    };
+    PinchAdapter pinch;
+    SwipeAdapter swipe;
+    for (const Touch &t : sequence) {
+        const auto info = pinch.touch(t.type, t.points);
+        QCOMPARE(info ? info->flags : NoGesture, t.pinchFlags);
+        if (info)
+            QCOMPARE(info->distance, t.distance);
+        QCOMPARE(swipe.touch(t.type, t.points), t.swipe);
+    }
+}
+
+void TestCamera::swipeTurnsTheView()
+{
+    GlobeView view;
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy pressed(&view, &GlobeView::mousePressed);
+    QSignalSpy moved(&view, &GlobeView::mouseMoved);
+    // Registered with the application for good, as a real touch screen would be.
+    static QPointingDevice *const screen = QTest::createTouchDevice();
+    QTest::touchEvent(&view, screen).press(0, QPoint(50, 60));
+    QTest::touchEvent(&view, screen).move(0, QPoint(70, 60));
+    QTest::touchEvent(&view, screen).release(0, QPoint(70, 60));
+    QCOMPARE(pressed.size(), 1);
+    QCOMPARE(pressed.at(0).at(0).value<Qt::MouseButton>(), Qt::LeftButton);
+    QCOMPARE(pressed.at(0).at(2).toPointF(), QPointF(50, 60));
+    QCOMPARE(moved.size(), 1);
+    QCOMPARE(moved.at(0).at(0).value<Qt::MouseButtons>(), Qt::MouseButtons(Qt::LeftButton));
+    QCOMPARE(moved.at(0).at(2).toPointF(), QPointF(70, 60));
 }
 
 SKYLOOM_TEST_MAIN(TestCamera)

@@ -1,4 +1,4 @@
-#include "globe/pinchadapter.h"
+#include "globe/touchadapters.h"
 
 #include <QLineF>
 
@@ -21,4 +21,16 @@ std::optional<GestureInfo> PinchAdapter::touch(QEvent::Type type, const QList<QP
         return info;
     }
     return std::nullopt;
+}
+
+SwipeAdapter::Step SwipeAdapter::touch(QEvent::Type type, const QList<QPointF> &points)
+{
+    const bool one = points.size() == 1 && type != QEvent::TouchEnd && type != QEvent::TouchCancel;
+    if (!one) {
+        m_down = false;
+        return Step::None;
+    }
+    const Step step = m_down ? Step::Move : Step::Press;
+    m_down = true;
+    return step;
 }
