@@ -10,7 +10,7 @@
 #include "maps/httpclient.h"
 #include "maps/mapcache.h"
 
-#include <QtConcurrent>
+#include <QThreadPool>
 
 const char *const MapUserAgent =
     "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
