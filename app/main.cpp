@@ -23,5 +23,11 @@ int main(int argc, char *argv[])
     mainForm.show();
     // Without a window manager (a bare X server) nobody else gives the window focus.
     QTimer::singleShot(0, &mainForm, [&mainForm] { mainForm.activateWindow(); });
+    // A window manager that keeps the focus from a new window must not keep the first map
+    // from loading: start it unfocused after a moment.
+    QTimer::singleShot(1000, &mainForm, [&mainForm] {
+        if (app().FirstActivation)
+            mainForm.FormActivate();
+    });
     return application.exec();
 }

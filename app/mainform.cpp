@@ -22,6 +22,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QSystemSemaphore>
+#include <QWindow>
 
 namespace {
 // The drawer button's symbol: three white strokes, 2 thick, in a 30 x 20 box.
@@ -275,8 +276,18 @@ void TMainForm::showModal(QDialog *window)
     if (!window)
         return;
     window->setWindowModality(Qt::ApplicationModal);
-    // The completion closes the same window, whatever the result.
-    connect(window, &QDialog::finished, window, &QWidget::close, Qt::UniqueConnection);
+    // Kept above the main window by the window manager, and out of the task bar.
+    window->winId();
+    if (QWindow *handle = window->windowHandle())
+        handle->setTransientParent(windowHandle());
+    // The completion closes the same window, whatever the result, and hands the focus back:
+    // a window manager would, a bare X server does not, and the view must come back in the
+    // new units either way.
+    disconnect(window, &QDialog::finished, this, nullptr);
+    connect(window, &QDialog::finished, this, [this, window] {
+        window->close();
+        activateWindow();
+    });
     window->show();
     window->raise();
     window->activateWindow();
