@@ -41,6 +41,7 @@ struct App
         settings.reset();
         help.reset();
         main.reset();
+        qputenv("XDG_DATA_HOME", savedDataHome);
     }
     QString iniPath() const
     {
@@ -53,6 +54,7 @@ struct App
     }
     QString label(QList<QLabel *> &labels, int i) const { return labels.at(i)->text(); }
 
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     QTemporaryDir dir;
     FixedClock clock{QDateTime(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC)};
     std::unique_ptr<TMainForm> main;
@@ -149,17 +151,19 @@ void TestAppFlow::unitsShowWhenTheMainWindowIsBack()
     App a;
     a.main->show();
     a.main->activateWindow();
+    // Not qWaitForWindowActive: with no window manager it waits out its time for a frame.
+    QTRY_VERIFY_WITH_TIMEOUT(a.main->isActiveWindow(), 20000);
     QTRY_VERIFY(!app().FirstActivation);
     // The first map's chain runs out (nothing listens); its last attempt was the static map.
     QTRY_COMPARE(app().HttpClientObject->downloadsInFlight, 0);
     QCOMPARE(a.label(app().TemperatureLabels, 0), QStringLiteral("-60"));
     a.main->SettingsButtonClick();
-    QTRY_VERIFY(a.settings->isActiveWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(a.settings->isActiveWindow(), 20000);
     a.settings->RadioFareheit()->click();
     a.settings->RadioUTC()->click();
     QVERIFY(app().UseFahrenheit);
     a.settings->Button2Click();
-    QTRY_COMPARE(a.label(app().TemperatureLabels, 0), QStringLiteral("-76"));
+    QTRY_COMPARE_WITH_TIMEOUT(a.label(app().TemperatureLabels, 0), QStringLiteral("-76"), 20000);
     QVERIFY(a.main->isActiveWindow());
     QCOMPARE(a.label(app().TemperatureLabels, 6), QStringLiteral("32°F"));
     QCOMPARE(status_text(), QStringLiteral("Global Temps\r9/22/2023 14:30 UTC,"));

@@ -18,9 +18,6 @@ MapFixture::MapFixture()
     form = std::make_unique<TMainForm>();
     app().DataDir = dir.path() + QLatin1Char('/');
     app().MapServer = server->baseUrl();
-    // Keeps the time-out cases short; one test uses the real 6000 ms.
-    client().ConnectionTimeout = 1500;
-    client().ResponseTimeout = 1500;
 }
 
 MapFixture::~MapFixture()
