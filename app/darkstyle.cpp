@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QStyleFactory>
 #include <QSurfaceFormat>
+#include <QWidget>
 
 void apply_dark_style(QApplication &application)
 {
@@ -43,4 +44,11 @@ QSurfaceFormat globe_surface_format()
     format.setDepthBufferSize(24);
     format.setSamples(4);
     return format;
+}
+
+void set_font_pixel_size(QWidget *widget, int pixels)
+{
+    QFont font = widget->font();
+    font.setPixelSize(pixels);
+    widget->setFont(font);
 }

@@ -1,7 +1,5 @@
 #include "app/fillrectangle.h"
 
-#include <QPixmap>
-
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -40,17 +38,4 @@ void TFillRectangle::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     if (click)
         emit clicked();
-}
-
-QIcon back_arrow_icon(qreal dpr)
-{
-    QPixmap pixmap(QSize(20, 20) * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(3, 10), QPointF(17, 10));
-    p.drawPolyline(QPolygonF({QPointF(9, 4), QPointF(3, 10), QPointF(9, 16)}));
-    return QIcon(pixmap);
 }

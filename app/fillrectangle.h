@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QRgb>
 #include <QWidget>
 
@@ -37,7 +36,3 @@ private:
 // The back area of the help and settings tool bars, and its hover colour.
 constexpr QRgb BackAreaFill = 0xFF172230;
 constexpr QRgb BackAreaHover = 0xFF2B5697;
-
-// The back button's symbol: a white left arrow in a 20 x 20 box, visible on the dark tool
-// bar at any pixel ratio.
-QIcon back_arrow_icon(qreal dpr);

@@ -2,8 +2,10 @@
 
 #include "app/appstate.h"
 #include "app/busyindicator.h"
+#include "app/darkstyle.h"
 #include "app/resources.h"
 #include "app/showview.h"
+#include "app/toolbaricons.h"
 #include "globe/daynight.h"
 #include "globe/globeview.h"
 #include "help/helpform.h"
@@ -20,25 +22,10 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QSystemSemaphore>
 #include <QWindow>
 
 namespace {
-// The drawer button's symbol: three white strokes, 2 thick, in a 30 x 20 box.
-QIcon menu_icon(qreal dpr)
-{
-    QPixmap pixmap(QSize(30, 20) * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    for (qreal y : {1.0, 8.5, 17.0})
-        p.drawRect(QRectF(0, y, 30, 2));
-    return QIcon(pixmap);
-}
-
 // Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
 {
@@ -56,9 +43,7 @@ TMainForm::TMainForm(QWidget *parent)
     m_drawer = new TDrawer(ui->MultiView1, ui->Body, ui->BodyLayout, this);
     m_legend = create_legend_bars(ui->Viewport3D1);
     ui->DrawerButton->setIcon(menu_icon(devicePixelRatioF()));
-    QFont statusFont = ui->StatusLabel->font();
-    statusFont.setPixelSize(16);
-    ui->StatusLabel->setFont(statusFont);
+    set_font_pixel_size(ui->StatusLabel, 16);
 
     m_scene.earthTexture.setImage(load_texture(QStringLiteral(":/textures/earth.png")));
     m_scene.nightTexture.setImage(load_texture(QStringLiteral(":/textures/nightlights.png")));

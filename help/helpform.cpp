@@ -1,11 +1,12 @@
 #include "help/helpform.h"
 
 #include "app/appstate.h"
+#include "app/darkstyle.h"
 #include "app/fillrectangle.h"
+#include "app/toolbaricons.h"
 #include "ui_helpform.h"
 
 #include <QFile>
-#include <QPainter>
 
 namespace {
 QString read_help_page()
@@ -33,9 +34,7 @@ THelpForm::THelpForm(QWidget *parent)
     app().HelpForm = this;
 
     ui->Button1->setIcon(back_arrow_icon(devicePixelRatioF()));
-    QFont titleFont = ui->Label1->font();
-    titleFont.setPixelSize(20);
-    ui->Label1->setFont(titleFont);
+    set_font_pixel_size(ui->Label1, 20);
 
     connect(ui->Button1, &QToolButton::clicked, this, &THelpForm::CloseHelpButtonClick);
     ui->Rectangle1->setFill(BackAreaFill);

@@ -39,6 +39,20 @@ void busy_finished()
     }
 }
 
+// Decode, crop and stretch of a downloaded body; null when it is no usable image.
+QImage texture_from_body(const QByteArray &body)
+{
+    QImage decoded;
+    if (!decode_map(body, decoded))
+        return {};
+    try {
+        return make_sphere_texture(decoded);
+    } catch (...) {
+        // An allocation failing inside the stretch must not take the program down.
+        return {};
+    }
+}
+
 DownloadResult run_download(HttpClientCore &client, ViewKind kind, const FrameDate &today)
 {
     AppState &state = app();
@@ -124,45 +138,25 @@ void load_from_internet(ViewKind kind, const FrameDate &today)
     }));
 }
 
-QImage texture_from_body(const QByteArray &body)
-{
-    QImage decoded;
-    if (!decode_map(body, decoded))
-        return {};
-    try {
-        return make_sphere_texture(decoded);
-    } catch (...) {
-        // An allocation failing inside the stretch must not take the program down.
-        return {};
-    }
-}
-
 void prepare_map(DownloadResult &result)
 {
     result.texture = texture_from_body(result.ms);
     if (!result.texture.isNull())
         result.png = encode_map_png(result.texture);
-    result.prepared = true;
 }
 
-void download_completed(const DownloadResult &done)
+void download_completed(const DownloadResult &result)
 {
     AppState &state = app();
     TMainForm *form = state.MainForm;
     if (!form)
         return;
-    if (!done.get_ok) {
+    if (!result.get_ok) {
         busy_finished();
         load_cached_map(state.CurrentView);
         show_status_error();
         return;
     }
-    DownloadResult prepared;
-    if (!done.prepared) {
-        prepared = done;
-        prepare_map(prepared);
-    }
-    const DownloadResult &result = done.prepared ? done : prepared;
     const QImage &texture = result.texture;
     busy_finished();
     if (texture.isNull()) {

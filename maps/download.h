@@ -25,16 +25,13 @@ struct DownloadResult
     ViewKind pic_type = View::Temperature;
     bool get_ok = false;
     QByteArray ms;
-    // The stretched texture and its cache file's bytes, made on the worker so the UI thread
-    // only shows and writes them; a null texture with `prepared` set when the body was no
-    // usable image.
+    // The stretched texture and its cache file's bytes, made by prepare_map on the worker so
+    // the UI thread only shows and writes them; a null texture when the body was no usable
+    // image.
     QImage texture;
     QByteArray png;
-    bool prepared = false;
 };
 
-// Decode, crop and stretch of a downloaded body; null when it is no usable image.
-QImage texture_from_body(const QByteArray &body);
 // Makes the texture and the PNG of a good download.
 void prepare_map(DownloadResult &result);
 

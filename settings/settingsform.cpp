@@ -1,20 +1,12 @@
 #include "settings/settingsform.h"
 
 #include "app/appstate.h"
+#include "app/darkstyle.h"
 #include "app/fillrectangle.h"
+#include "app/toolbaricons.h"
 #include "ui_settingsform.h"
 
 #include <QMouseEvent>
-#include <QPainter>
-
-namespace {
-void set_pixel_size(QWidget *widget, int pixels)
-{
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    widget->setFont(font);
-}
-} // namespace
 
 TSettingsForm::TSettingsForm(QWidget *parent)
     : QDialog(parent)
@@ -31,8 +23,8 @@ TSettingsForm::TSettingsForm(QWidget *parent)
     ui->Rectangle1->setFill(BackAreaFill);
     // The caption is part of the rectangle: hovering or clicking it counts for the rectangle.
     ui->Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    set_pixel_size(ui->Label2, 20);
-    set_pixel_size(ui->Label3, 16);
+    set_font_pixel_size(ui->Label2, 20);
+    set_font_pixel_size(ui->Label3, 16);
 
     connect(ui->RadioCelsius, &QRadioButton::toggled, this, &TSettingsForm::RadioCelsiusChange);
     connect(ui->RadioKnots, &QRadioButton::toggled, this, &TSettingsForm::RadioKnotsChange);
