@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QPalette>
 #include <QStyleFactory>
-#include <QSurfaceFormat>
 #include <QWidget>
 
 void apply_dark_style(QApplication &application)
@@ -33,17 +32,6 @@ void apply_dark_style(QApplication &application)
     QFile sheet(QStringLiteral(":/style/dark.qss"));
     if (sheet.open(QIODevice::ReadOnly))
         application.setStyleSheet(QString::fromUtf8(sheet.readAll()));
-}
-
-QSurfaceFormat globe_surface_format()
-{
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(24);
-    format.setSamples(4);
-    return format;
 }
 
 void set_font_pixel_size(QWidget *widget, int pixels)

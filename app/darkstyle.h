@@ -1,7 +1,6 @@
 #pragma once
 
 class QApplication;
-class QSurfaceFormat;
 class QWidget;
 
 // The dark look every window shares: Fusion with a dark palette and the style sheet.
@@ -9,6 +8,3 @@ void apply_dark_style(QApplication &application);
 
 // Text sizes are in pixels, so they look the same on every screen and in every window.
 void set_font_pixel_size(QWidget *widget, int pixels);
-
-// OpenGL 3.3 core with a depth buffer and multisampling, for the globe.
-QSurfaceFormat globe_surface_format();

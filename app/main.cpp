@@ -1,8 +1,6 @@
-#include "app/appstate.h"
 #include "app/darkstyle.h"
 #include "app/mainform.h"
-#include "help/helpform.h"
-#include "settings/settingsform.h"
+#include "globe/globerenderer.h"
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -16,17 +14,14 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Brightwell Software"));
     apply_dark_style(application);
 
-    // The help and settings windows read what the main window's creation loaded.
     TMainForm mainForm;
-    THelpForm helpForm;
-    TSettingsForm settingsForm;
     mainForm.show();
     // Without a window manager (a bare X server) nobody else gives the window focus.
     QTimer::singleShot(0, &mainForm, [&mainForm] { mainForm.activateWindow(); });
     // A window manager that keeps the focus from a new window must not keep the first map
     // from loading: start it unfocused after a moment.
     QTimer::singleShot(1000, &mainForm, [&mainForm] {
-        if (app().FirstActivation)
+        if (mainForm.firstActivation())
             mainForm.FormActivate();
     });
     return application.exec();

@@ -1,23 +1,18 @@
 #include "app/mainform.h"
 
-#include "app/appstate.h"
 #include "app/busyindicator.h"
 #include "app/darkstyle.h"
 #include "app/resources.h"
-#include "app/showview.h"
 #include "app/toolbaricons.h"
 #include "globe/daynight.h"
 #include "globe/globeview.h"
 #include "help/helpform.h"
-#include "legend/legendbars.h"
-#include "maps/download.h"
+#include "legend/statusline.h"
 #include "maps/frameurls.h"
-#include "maps/httpclient.h"
 #include "maps/mapcache.h"
-#include "product/productinfo.h"
+#include "maps/mapdownloader.h"
 #include "settings/savefailure.h"
 #include "settings/settingsform.h"
-#include "settings/settingsstore.h"
 #include "ui_mainform.h"
 
 #include <QCloseEvent>
@@ -33,13 +28,14 @@ QImage load_texture(const QString &path)
 }
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent)
+TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TMainForm>())
+    , m_clock(setup.clock ? *setup.clock : m_systemClock)
+    , m_setup(std::move(setup))
 {
     init_skyloom_resources();
     ui->setupUi(this);
-    app().MainForm = this;
     m_drawer = new TDrawer(ui->MultiView1, ui->Body, ui->BodyLayout, this);
     m_legend = create_legend_bars(ui->Viewport3D1);
     ui->DrawerButton->setIcon(menu_icon(devicePixelRatioF()));
@@ -75,14 +71,21 @@ TMainForm::TMainForm(QWidget *parent)
     });
 
     FormCreate();
+
+    // The help and settings windows come after the main window's creation, which loaded
+    // what they show.
+    m_helpForm = std::make_unique<THelpForm>(m_product.fileVersion, m_product.buildDate);
+    m_settingsForm = std::make_unique<TSettingsForm>();
+    // Connected first, so the radios taking the stored flags count as a change, as any
+    // change of a pair does.
+    connect(m_settingsForm.get(), &TSettingsForm::unitsChanged, this, [this] {
+        m_units = m_settingsForm->units();
+        m_settingsChanged = true;
+    });
+    m_settingsForm->setUnits(m_units);
 }
 
-TMainForm::~TMainForm()
-{
-    FormDestroy();
-    if (app().MainForm == this)
-        app().MainForm = nullptr;
-}
+TMainForm::~TMainForm() { FormDestroy(); }
 
 GlobeView *TMainForm::viewport() const { return ui->Viewport3D1; }
 QLabel *TMainForm::statusLabel() const { return ui->StatusLabel; }
@@ -99,15 +102,22 @@ QPushButton *TMainForm::buttonForView(ViewKind kind) const
 
 void TMainForm::FormCreate()
 {
-    AppState &state = app();
     // Named system-wide object, as an installer or a second instance may look for it.
     m_mutex = std::make_unique<QSystemSemaphore>(QStringLiteral("SkyloomMutex"), 1,
                                                  QSystemSemaphore::Open);
     ui->PressureButton->hide();
     ui->WindButton->setText(QStringLiteral("Wind/Pressure"));
-    state.HttpClientObject = create_http_client(this);
-    state.DataDir = load_product_info();
-    read_unit_flags();
+
+    m_product = load_product_info();
+    m_dataDir = m_setup.dataDir.isEmpty() ? m_product.dataDir : with_separator(m_setup.dataDir);
+    m_cache = std::make_unique<MapCache>(m_dataDir, m_clock);
+    m_settings = std::make_unique<SettingsStore>(m_dataDir);
+    const QString server =
+        m_setup.mapServer.isEmpty() ? QString::fromLatin1(DefaultMapServer) : m_setup.mapServer;
+    m_downloader = new MapDownloader(m_clock, server, this);
+    connect(m_downloader, &MapDownloader::finished, this, &TMainForm::download_completed);
+    m_units = m_settings->read_unit_flags();
+    m_settingsChanged = false;
 
     m_scene.Camera1.position = QVector3D(0, 0, -(m_scene.ClimateSphere.size.x() * 2.25f));
 
@@ -118,11 +128,9 @@ void TMainForm::FormCreate()
     ui->AnomolyButton->setProperty("tag", View::ClimateChange);
     ui->DayNightButton->setProperty("tag", View::DayNight);
 
-    state.UtcStamp = utc_now();
+    m_utcStamp = utc_now(m_clock);
     create_legend_labels(m_legend);
-
-    // The pristine night lights that every terminator update starts from.
-    state.NightLightsCopy = m_scene.nightTexture.image().copy();
+    m_nightLightsCopy = m_scene.nightTexture.image().copy();
 
     ui->AniIndicator1->setEnabled(false);
     ui->AniIndicator1->hide();
@@ -140,16 +148,17 @@ void TMainForm::FormCreate()
 
 void TMainForm::FormActivate()
 {
-    AppState &state = app();
-    if (state.FirstActivation) {
+    if (m_firstActivation) {
         // Every view starts turned so that the meridian under the sun faces the camera.
         update_day_night();
         m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
-        state.CurrentView = read_last_sphere();
-        startView(state.CurrentView);
+        m_currentView = m_setup.startView.value_or(m_settings->read_last_sphere());
+        // Until its first map arrives, the chosen view stands over the bare earth.
+        m_shownView = m_currentView;
+        startView(m_currentView);
     }
-    ShowView(state.CurrentView);
-    state.FirstActivation = false;
+    ShowView(View::Refresh);
+    m_firstActivation = false;
 }
 
 void TMainForm::startView(ViewKind kind)
@@ -157,7 +166,7 @@ void TMainForm::startView(ViewKind kind)
     if (View::isMap(kind))
         TempsButtonClick(buttonForView(kind));
     else if (kind == View::DayNight)
-        ShowView(View::DayNight);
+        DayNightButtonClick();
 }
 
 void TMainForm::FormResize()
@@ -166,7 +175,7 @@ void TMainForm::FormResize()
     m_drawer->setMode(ratio <= 1.25 ? TDrawer::Mode::Drawer : TDrawer::Mode::Panel);
     ui->StatusLabel->resize(ui->ToolBar1->width() - ui->StatusLabel->x() - 13,
                             ui->StatusLabel->height());
-    layout_legend(m_legend, current_view());
+    layout_legend(m_legend, m_shownView, m_units);
 }
 
 void TMainForm::FormClose()
@@ -179,48 +188,154 @@ void TMainForm::FormClose()
 
 SaveResult TMainForm::saveSettings()
 {
-    const SaveResult units = save_unit_flags();
-    if (!units.ok)
-        return units;
-    return save_last_sphere(current_view());
+    if (m_settingsChanged) {
+        m_settingsChanged = false;
+        const SaveResult units = m_settings->save_unit_flags(m_units);
+        if (!units.ok)
+            return units;
+    }
+    return m_settings->save_last_sphere(m_currentView);
 }
 
 void TMainForm::FormDestroy()
 {
-    AppState &state = app();
-    state.NightLightsCopy = QImage();
-    // Aborts running downloads and lets their workers end before the client goes.
-    delete state.HttpClientObject;
-    state.HttpClientObject = nullptr;
+    m_nightLightsCopy = QImage();
+    // Running downloads are dropped; nothing they started reaches this window afterwards.
+    delete m_downloader;
+    m_downloader = nullptr;
     m_mutex.reset();
 }
 
-void TMainForm::NetHTTPClient1RequestError(const QString &error) { app().StatusError = error; }
-
 void TMainForm::TempsButtonClick(QObject *sender)
 {
-    AppState &state = app();
-    state.CurrentView = sender->property("tag").toInt();
-    state.MapSource = Source::TodayFrame;
-    if (state.HelpForm)
-        state.HelpForm->close();
-    if (state.SettingsForm)
-        state.SettingsForm->close();
-    const FrameDate today = set_today_vars(state.CurrentView);
-    if (cache_is_fresh(state.CurrentView)) {
-        state.MapSource = Source::Cache;
-        load_cached_map(state.CurrentView);
-    } else {
-        load_from_internet(state.CurrentView, today);
-    }
+    const ViewKind kind = sender->property("tag").toInt();
+    m_currentView = kind;
+    m_statusError.clear();
+    if (m_helpForm)
+        m_helpForm->close();
+    if (m_settingsForm)
+        m_settingsForm->close();
+    // A fresh file that turns out damaged is gone after the attempt: download instead.
+    if (!m_cache->cache_is_fresh(kind) || !load_cached_map(kind))
+        load_from_internet(kind);
     m_drawer->hideDrawer();
 }
 
 void TMainForm::DayNightButtonClick()
 {
-    app().CurrentView = View::DayNight;
+    m_currentView = View::DayNight;
+    m_statusError.clear();
     ShowView(View::DayNight);
     m_drawer->hideDrawer();
+}
+
+void TMainForm::ShowView(ViewKind kind)
+{
+    if (kind == View::Refresh)
+        kind = m_shownView;
+    if (kind == View::DayNight)
+        update_day_night();
+    if (apply_view_visibility(m_scene, kind))
+        m_shownView = kind;
+    layout_legend(m_legend, kind, m_units);
+    show_clock_status();
+    // An error stays on screen until another view is chosen.
+    show_status_error();
+    m_firstActivation = false;
+}
+
+bool TMainForm::load_cached_map(ViewKind kind)
+{
+    clear_status();
+    if (!m_cache->exists(kind)) {
+        m_statusError = QStringLiteral("Cannot Open File");
+        show_status_error();
+        return false;
+    }
+    const QImage image = m_cache->load(kind);
+    if (image.isNull())
+        return false;
+    m_scene.climateTexture.setImage(image);
+    m_mapSource = Source::Cache;
+    m_utcStamp = utc_now(m_clock);
+    ShowView(kind);
+    show_file_date_status(kind);
+    show_status_error();
+    return true;
+}
+
+void TMainForm::load_from_internet(ViewKind kind)
+{
+    clear_status();
+    m_downloader->load_from_internet(kind);
+    updateBusyIndicator();
+}
+
+void TMainForm::download_completed(const MapDownloadResult &result)
+{
+    updateBusyIndicator();
+    if (result.kind != m_currentView) {
+        // The user has moved on: the map is kept for the next switch, the screen stays.
+        if (!result.png.isEmpty())
+            m_cache->save(result.kind, result.png);
+        return;
+    }
+    ui->StatusLabel->setToolTip(result.networkError);
+    m_statusError = result.error;
+    if (!result.fetched) {
+        // The view's own older map, if it has one; the globe keeps its map otherwise.
+        load_cached_map(result.kind);
+        show_status_error();
+        return;
+    }
+    if (result.texture.isNull()) {
+        show_status_error();
+        return;
+    }
+    m_scene.climateTexture.setImage(result.texture);
+    m_mapSource = result.source;
+    m_utcStamp = result.utcStamp;
+    m_statusError = m_cache->save(result.kind, result.png);
+    ShowView(result.kind);
+}
+
+void TMainForm::update_day_night()
+{
+    ::update_day_night(m_scene, m_nightLightsCopy, m_clock.nowUtc());
+}
+
+void TMainForm::updateBusyIndicator()
+{
+    const bool busy = m_downloader && m_downloader->isBusy();
+    ui->AniIndicator1->setEnabled(busy);
+    ui->AniIndicator1->setVisible(busy);
+}
+
+void TMainForm::set_status(const QString &text)
+{
+    // QLabel breaks lines at '\n' only.
+    ui->StatusLabel->setText(QString(text).replace(StatusLineBreak, QLatin1Char('\n')));
+}
+
+void TMainForm::clear_status() { set_status(QString()); }
+
+void TMainForm::show_status_error()
+{
+    if (!m_statusError.isEmpty())
+        set_status(m_statusError);
+}
+
+void TMainForm::show_clock_status()
+{
+    set_status(clock_status(m_shownView, m_mapSource, m_units.utc, m_utcStamp, m_clock.nowUtc(),
+                            QLocale()));
+}
+
+void TMainForm::show_file_date_status(ViewKind kind)
+{
+    const QDateTime written = m_cache->fileTime(kind);
+    if (written.isValid())
+        set_status(file_date_status(kind, m_mapSource, written, m_units.utc, QLocale()));
 }
 
 void TMainForm::Viewport3D1MouseDown(float x, float y)
@@ -247,13 +362,13 @@ void TMainForm::DrawerButtonClick() { m_drawer->showDrawer(); }
 void TMainForm::HelpButtonClick()
 {
     m_drawer->hideDrawer();
-    showModal(app().HelpForm);
+    showModal(m_helpForm.get());
 }
 
 void TMainForm::SettingsButtonClick()
 {
     m_drawer->hideDrawer();
-    showModal(app().SettingsForm);
+    showModal(m_settingsForm.get());
 }
 
 void TMainForm::showModal(QDialog *window)
@@ -280,10 +395,9 @@ void TMainForm::showModal(QDialog *window)
 
 bool TMainForm::HandleAppEvent(int eventCode)
 {
-    AppState &state = app();
     if (eventCode == 1) {
-        state.CurrentView = read_last_sphere();
-        startView(state.CurrentView);
+        m_currentView = m_settings->read_last_sphere();
+        startView(m_currentView);
     } else if (eventCode == 3) {
         saveSettings();
     }

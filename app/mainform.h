@@ -1,16 +1,20 @@
 #pragma once
 
 #include "app/drawer.h"
-#include "app/globetypes.h"
+#include "core/datetime.h"
+#include "core/globetypes.h"
+#include "core/unitflags.h"
 #include "globe/cameracontrol.h"
 #include "globe/globescene.h"
 #include "legend/legendbars.h"
+#include "product/productinfo.h"
 #include "settings/settingsstore.h"
 
 #include <QPointF>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TMainForm;
@@ -20,14 +24,31 @@ class QPushButton;
 class QLabel;
 class QSystemSemaphore;
 class GlobeView;
+class MapCache;
+class MapDownloader;
+struct MapDownloadResult;
 class TBusyIndicator;
+class THelpForm;
+class TSettingsForm;
 
+// What the main window builds its services from. A running program takes the defaults;
+// tests hand in a fixed clock, a local map server and a folder of their own.
+struct MainFormSetup
+{
+    const Clock *clock = nullptr;      // null: the system clock
+    QString mapServer;                 // empty: the public map server
+    QString dataDir;                   // empty: the platform's data folder
+    std::optional<ViewKind> startView; // instead of the stored last view, at the first start
+};
+
+// The main window. It owns the view state, the scene, the map services and the other two
+// windows; everything it shows comes from here.
 class TMainForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    explicit TMainForm(MainFormSetup setup = {}, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     GlobeScene &scene() { return m_scene; }
@@ -37,6 +58,24 @@ public:
     TDrawer *drawer() const { return m_drawer; }
     QPushButton *buttonForView(ViewKind kind) const;
     LegendBars &legendBars() { return m_legend; }
+    MapDownloader &downloader() const { return *m_downloader; }
+    const MapCache &cache() const { return *m_cache; }
+    THelpForm *helpForm() const { return m_helpForm.get(); }
+    TSettingsForm *settingsForm() const { return m_settingsForm.get(); }
+    const CameraHandlerState &cameraState() const { return m_camera; }
+
+    // The view the user chose last.
+    ViewKind currentView() const { return m_currentView; }
+    // The view whose map or earth is on the globe, which the title and legend describe.
+    ViewKind shownView() const { return m_shownView; }
+    // Where the map on the climate sphere came from.
+    MapSourceKind mapSource() const { return m_mapSource; }
+    const QString &statusError() const { return m_statusError; }
+    DateTimeDays utcStamp() const { return m_utcStamp; }
+    const UnitFlags &units() const { return m_units; }
+    bool settingsChanged() const { return m_settingsChanged; }
+    bool firstActivation() const { return m_firstActivation; }
+    const QString &dataDir() const { return m_dataDir; }
 
     void FormCreate();
     void FormActivate();
@@ -48,14 +87,23 @@ public:
     void DrawerButtonClick();
     void HelpButtonClick();
     void SettingsButtonClick();
-    void NetHTTPClient1RequestError(const QString &error);
     void Viewport3D1MouseDown(float x, float y);
     void Viewport3D1MouseMove(bool leftButton, float x, float y);
     void Viewport3D1MouseWheel(int delta);
     void Viewport3D1Gesture(const GestureInfo &info, bool &handled);
-    const CameraHandlerState &cameraState() const { return m_camera; }
     // Platform life-cycle events: 1 became active, 3 entered the background.
     bool HandleAppEvent(int eventCode);
+
+    // Shows one view on the globe with its legend and clock text; 10 shows again the view
+    // that is on the globe.
+    void ShowView(ViewKind kind);
+    // Loads the view's cache file onto the climate sphere and shows the view with the file's
+    // date. A missing file says "Cannot Open File"; a damaged one is deleted without a word.
+    // Either way the globe keeps what it shows, and the answer is false.
+    bool load_cached_map(ViewKind kind);
+    void load_from_internet(ViewKind kind);
+    void download_completed(const MapDownloadResult &result);
+    void update_day_night();
 
 protected:
     bool event(QEvent *event) override;
@@ -63,18 +111,46 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Starts a stored view: maps through their button, Day/Night directly, others not at all.
+    // Starts a stored view: maps through their button, Day/Night directly.
     void startView(ViewKind kind);
     void showModal(QDialog *window);
-    // Unit flags, then the last view; stops at the first key that cannot be written.
+    // Unit flags (when changed), then the last view; stops at the first that fails.
     SaveResult saveSettings();
+    void updateBusyIndicator();
+
+    void set_status(const QString &text);
+    void clear_status();
+    void show_status_error();
+    void show_clock_status();
+    void show_file_date_status(ViewKind kind);
 
     std::unique_ptr<Ui::TMainForm> ui;
+    SystemClock m_systemClock;
+    const Clock &m_clock;
+    MainFormSetup m_setup;
+    ProductInfo m_product;
+    QString m_dataDir;
+    std::unique_ptr<MapCache> m_cache;
+    std::unique_ptr<SettingsStore> m_settings;
+    MapDownloader *m_downloader = nullptr;
     GlobeScene m_scene;
+    // The pristine night lights that every terminator update starts from.
+    QImage m_nightLightsCopy;
     TDrawer *m_drawer = nullptr;
     LegendBars m_legend;
     std::unique_ptr<QSystemSemaphore> m_mutex;
-
     // down, FLastDistance, FYCameraAngle, FXCameraAngle
     CameraHandlerState m_camera;
+
+    ViewKind m_currentView = View::Temperature;
+    ViewKind m_shownView = View::Temperature;
+    MapSourceKind m_mapSource = Source::TodayFrame;
+    DateTimeDays m_utcStamp = 0;
+    QString m_statusError;
+    UnitFlags m_units;
+    bool m_settingsChanged = false;
+    bool m_firstActivation = true;
+
+    std::unique_ptr<THelpForm> m_helpForm;
+    std::unique_ptr<TSettingsForm> m_settingsForm;
 };

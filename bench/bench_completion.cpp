@@ -7,14 +7,13 @@
 // freed before (glibc moves its threshold as it goes), and on a virtual machine a page's
 // first touch can cost microseconds, so the parts that allocate run both ways.
 
-#include "app/appstate.h"
-#include "app/darkstyle.h"
 #include "app/mainform.h"
 #include "bench/benchmaps.h"
+#include "globe/globerenderer.h"
 #include "globe/globeview.h"
 #include "imaging/mapimage.h"
-#include "maps/download.h"
 #include "maps/mapcache.h"
+#include "maps/mapdownloader.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -73,8 +72,10 @@ struct Window
     {
         if (!dir.isValid())
             qFatal("no temporary folder");
-        form = std::make_unique<TMainForm>();
-        app().DataDir = dir.path() + QLatin1Char('/');
+        MainFormSetup setup;
+        setup.mapServer = QStringLiteral("http://127.0.0.1:1");
+        setup.dataDir = dir.path();
+        form = std::make_unique<TMainForm>(setup);
         form->resize(1280, 800);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
@@ -114,20 +115,15 @@ Window &window()
 // the benchmark's own count would go by the timed part alone.
 constexpr benchmark::IterationCount CacheWaits = 10;
 
-// A finished download with its body only, as the worker has it before prepare_map.
-DownloadResult downloaded_temperature()
+// A finished download of the body, prepared as the pool thread prepares it.
+MapDownloadResult completed_temperature()
 {
-    DownloadResult result;
-    result.pic_type = View::Temperature;
-    result.get_ok = true;
-    result.ms = served_png();
-    return result;
-}
-
-DownloadResult completed_temperature()
-{
-    DownloadResult result = downloaded_temperature();
-    prepare_map(result);
+    MapDownloadResult result;
+    result.kind = View::Temperature;
+    result.fetched = true;
+    PreparedMap map = prepare_map(served_png());
+    result.texture = map.texture;
+    result.png = map.png;
     return result;
 }
 
@@ -137,17 +133,14 @@ void BM_DownloadCompleted(benchmark::State &state, bool prepareHere, Heap heap)
 {
     use_heap(heap);
     Window &w = window();
-    const QString path = cache_file_name(View::Temperature);
+    const QString path = w.form->cache().cache_file_name(View::Temperature);
     QFile::remove(path);
-    const DownloadResult prepared = completed_temperature();
+    const MapDownloadResult prepared = completed_temperature();
     for (auto _ : state) {
-        if (prepareHere) {
-            DownloadResult result = downloaded_temperature();
-            prepare_map(result);
-            download_completed(result);
-        } else {
-            download_completed(prepared);
-        }
+        if (prepareHere)
+            w.form->download_completed(completed_temperature());
+        else
+            w.form->download_completed(prepared);
         w.removeCacheFile(state, path);
     }
     state.counters["png_bytes"] = double(served_png().size());
@@ -203,12 +196,12 @@ void BM_CompletionAndFrame(benchmark::State &state)
 {
     use_heap(Heap::Reused);
     Window &w = window();
-    const QString path = cache_file_name(View::Temperature);
+    const QString path = w.form->cache().cache_file_name(View::Temperature);
     QFile::remove(path);
-    const DownloadResult result = completed_temperature();
+    const MapDownloadResult result = completed_temperature();
     GlobeView *view = w.form->viewport();
     for (auto _ : state) {
-        download_completed(result);
+        w.form->download_completed(result);
         view->repaint();
         view->makeCurrent();
         view->context()->functions()->glFinish();

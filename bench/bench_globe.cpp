@@ -4,11 +4,10 @@
 // its own, and on a shared machine the CPU time says how much work was done when the wall
 // clock also counts waiting for a core.
 
-#include "app/appstate.h"
 #include "app/darkstyle.h"
 #include "app/resources.h"
-#include "app/showview.h"
 #include "globe/daynight.h"
+#include "globe/globerenderer.h"
 #include "globe/globescene.h"
 #include "globe/globeview.h"
 
@@ -43,7 +42,7 @@ struct DayNightScene
         scene.nightTexture.setImage(load_texture(QStringLiteral(":/textures/nightlights.png")));
         lightsCopy = scene.nightTexture.image().copy();
         scene.Camera1.position = QVector3D(0, 0, -(scene.ClimateSphere.size.x() * 2.25f));
-        apply_view_visibility(scene, app(), View::DayNight);
+        apply_view_visibility(scene, View::DayNight);
     }
 
     // A minute later on every call, so the cut band moves as it does in the app.

@@ -18,7 +18,7 @@ QImage map_crop(Shape shape)
 {
     QImage decoded;
     decode_map(map_png(shape), decoded);
-    return crop_map(decoded, AppState::ExtractRect);
+    return crop_map(decoded, MapExtractRect);
 }
 
 void BM_DecodeCropStretch(benchmark::State &state, Shape shape)

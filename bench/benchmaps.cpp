@@ -1,6 +1,5 @@
 #include "bench/benchmaps.h"
 
-#include "app/appstate.h"
 #include "imaging/mapimage.h"
 
 #include <QBuffer>
@@ -38,7 +37,7 @@ QByteArray make_map_png(Shape shape)
 {
     constexpr int Width = 1098;
     constexpr int Height = 760;
-    const ExtractRectangle rect = AppState::ExtractRect;
+    const ExtractRectangle rect = MapExtractRect;
     const double halfHeight = (rect.Bottom - rect.Top) / 2.0;
     const double centreY = rect.Top + halfHeight;
     const double centreX = (rect.Left + rect.Right) / 2.0;

@@ -19,6 +19,8 @@ void camera_mouse_move(GlobeScene &scene, CameraHandlerState &state, bool leftBu
 {
     if (!leftButton)
         return;
+    const float pitchBefore = scene.CameraX.rotationX();
+    const float yawBefore = scene.CameraY.rotationY();
     float p = scene.CameraX.rotationX() - (y - state.down.Y) * TurnPerPixel;
     // The catch bands are tested before the angle is reduced into [0, 360).
     if (p > 270 && p < 300)
@@ -31,11 +33,13 @@ void camera_mouse_move(GlobeScene &scene, CameraHandlerState &state, bool leftBu
     state.FXCameraAngle = scene.CameraX.rotationX();
     state.down.X = x;
     state.down.Y = y;
-    scene.notifyChanged();
+    if (state.FYCameraAngle != yawBefore || state.FXCameraAngle != pitchBefore)
+        scene.notifyChanged();
 }
 
 void camera_mouse_wheel(GlobeScene &scene, int delta)
 {
+    const float before = scene.Camera1.position.z();
     const float step = float(delta) / 100;
     if (scene.Camera1.position.z() < -10 && delta > 0)
         set_camera_z(scene, scene.Camera1.position.z() + step);
@@ -46,7 +50,8 @@ void camera_mouse_wheel(GlobeScene &scene, int delta)
         set_camera_z(scene, -25.001f);
     if (scene.Camera1.position.z() > -10)
         set_camera_z(scene, -9.999f);
-    scene.notifyChanged();
+    if (scene.Camera1.position.z() != before)
+        scene.notifyChanged();
 }
 
 void camera_gesture(GlobeScene &scene, CameraHandlerState &state, const GestureInfo &info,
@@ -58,8 +63,10 @@ void camera_gesture(GlobeScene &scene, CameraHandlerState &state, const GestureI
     if (!(info.flags & (GestureInfo::Begin | GestureInfo::End))) {
         float z = scene.Camera1.position.z() + float(info.distance - state.FLastDistance) * 0.1f;
         z = qBound(-30.0f, z, -10.0f);
-        scene.Camera1.position.setZ(z);
-        scene.notifyChanged();
+        if (z != scene.Camera1.position.z()) {
+            scene.Camera1.position.setZ(z);
+            scene.notifyChanged();
+        }
     }
     state.FLastDistance = info.distance;
 }

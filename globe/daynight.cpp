@@ -1,8 +1,6 @@
 #include "globe/daynight.h"
 
-#include "app/appstate.h"
-#include "app/globetypes.h"
-#include "app/mainform.h"
+#include "core/globetypes.h"
 #include "globe/globescene.h"
 
 #include <cstring>
@@ -74,11 +72,4 @@ void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QD
     scene.NightSphere.setRotationY(plan.yRotation);
     scene.Light1.setRotationX(plan.tilt);
     scene.notifyChanged();
-}
-
-void update_day_night()
-{
-    AppState &state = app();
-    if (state.MainForm)
-        update_day_night(state.MainForm->scene(), state.NightLightsCopy, utc_now_datetime());
 }

@@ -26,5 +26,3 @@ DayNightPlan plan_day_night(const QDateTime &utc, int width);
 // Rebuilds the night-lights texture from its pristine copy with the lights cut around
 // the sub-solar meridian, turns the earth and night spheres to the sun and tilts the light.
 void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc);
-// The same for the main window's scene at the current UTC time.
-void update_day_night();

@@ -4,6 +4,7 @@
 #include "globe/spheremesh.h"
 
 #include <QOpenGLContext>
+#include <QSurfaceFormat>
 
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
@@ -71,6 +72,17 @@ void main()
 
 QVector3D rgb(const QColor &c) { return QVector3D(c.redF(), c.greenF(), c.blueF()); }
 } // namespace
+
+QSurfaceFormat globe_surface_format()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    format.setSamples(4);
+    return format;
+}
 
 GlobeRenderer::GlobeRenderer() = default;
 GlobeRenderer::~GlobeRenderer() = default;

@@ -8,7 +8,11 @@
 #include <map>
 #include <memory>
 
+class QSurfaceFormat;
 class GlobeScene;
+
+// OpenGL 3.3 core with a depth buffer and multisampling, for the globe.
+QSurfaceFormat globe_surface_format();
 class SceneNode;
 struct Material;
 class SceneTexture;

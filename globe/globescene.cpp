@@ -53,3 +53,20 @@ QVector3D GlobeScene::lightDirection() const
 }
 
 QVector3D GlobeScene::cameraPosition() const { return Camera1.worldMatrix().map(QVector3D()); }
+
+bool apply_view_visibility(GlobeScene &scene, ViewKind kind)
+{
+    const bool map = View::isMap(kind);
+    const bool dayNight = kind == View::DayNight;
+    const bool changed = scene.ClimateSphere.visible != map ||
+                         scene.EarthSphere.visible != dayNight ||
+                         scene.NightSphere.visible != dayNight;
+    scene.ClimateSphere.visible = map;
+    scene.EarthSphere.visible = dayNight;
+    scene.NightSphere.visible = dayNight;
+    if (dayNight)
+        scene.ClimateSphere.setRotationY(scene.EarthSphere.rotationY());
+    if (changed)
+        scene.notifyChanged();
+    return map || dayNight;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/globetypes.h"
 #include "globe/scenenode.h"
 
 #include <QColor>
@@ -77,3 +78,8 @@ public:
             changed();
     }
 };
+
+// Shows the spheres of one view: the climate sphere for a map view, the earth and night
+// spheres for Day/Night (with the climate sphere turned along), none for anything else.
+// Notifies only when a sphere's visibility changed; answers whether the kind names a view.
+bool apply_view_visibility(GlobeScene &scene, ViewKind kind);

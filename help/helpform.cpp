@@ -1,6 +1,5 @@
 #include "help/helpform.h"
 
-#include "app/appstate.h"
 #include "app/darkstyle.h"
 #include "app/fillrectangle.h"
 #include "app/toolbaricons.h"
@@ -22,16 +21,17 @@ QString read_help_page()
 // The library is static, so its resources are registered by hand.
 static void init_resources() { Q_INIT_RESOURCE(help); }
 
-THelpForm::THelpForm(QWidget *parent)
+THelpForm::THelpForm(QString fileVersion, QString buildDate, QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::THelpForm>())
+    , m_fileVersion(std::move(fileVersion))
+    , m_buildDate(std::move(buildDate))
 {
     init_resources();
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    app().HelpForm = this;
 
     ui->Button1->setIcon(back_arrow_icon(devicePixelRatioF()));
     set_font_pixel_size(ui->Label1, 20);
@@ -46,17 +46,12 @@ THelpForm::THelpForm(QWidget *parent)
     FormCreate();
 }
 
-THelpForm::~THelpForm()
-{
-    if (app().HelpForm == this)
-        app().HelpForm = nullptr;
-}
+THelpForm::~THelpForm() = default;
 
 void THelpForm::FormCreate()
 {
-    const AppState &state = app();
-    set_html_text(QStringLiteral("version"), QStringLiteral("Version: ") + state.FileVersion +
-                                                 QStringLiteral(" (") + state.BuildDate +
+    set_html_text(QStringLiteral("version"), QStringLiteral("Version: ") + m_fileVersion +
+                                                 QStringLiteral(" (") + m_buildDate +
                                                  QStringLiteral(") "));
     set_html_text(QStringLiteral("year"), QString::number(2023));
 }

@@ -15,7 +15,8 @@ class THelpForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit THelpForm(QWidget *parent = nullptr);
+    // The version line shows the program's file version and build date.
+    THelpForm(QString fileVersion, QString buildDate, QWidget *parent = nullptr);
     ~THelpForm() override;
 
     void FormCreate();
@@ -29,4 +30,6 @@ public:
 
 private:
     std::unique_ptr<Ui::THelpForm> ui;
+    QString m_fileVersion;
+    QString m_buildDate;
 };

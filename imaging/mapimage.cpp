@@ -75,7 +75,7 @@ QImage crop_map(const QImage &orig, const ExtractRectangle &rect)
 
 QImage make_sphere_texture(const QImage &decoded)
 {
-    const QImage crop = crop_map(decoded, AppState::ExtractRect);
+    const QImage crop = crop_map(decoded, MapExtractRect);
     QImage sphere(SphereWidth, SphereHeight, QImage::Format_ARGB32);
     sphere.fill(0u);
     stretch_rows(crop, sphere);

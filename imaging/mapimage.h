@@ -1,10 +1,22 @@
 #pragma once
 
-#include "app/appstate.h"
-
 #include <QByteArray>
 #include <QImage>
 #include <QRgb>
+
+// A rectangle of a map image; Right and Bottom are exclusive.
+struct ExtractRectangle
+{
+    int Left;
+    int Top;
+    int Right;
+    int Bottom;
+};
+
+// Where the map area lies in the server's images, and its size.
+constexpr ExtractRectangle MapExtractRect{5, 60, 1093, 727};
+constexpr int OrigWidth = 1088;
+constexpr int OrigHeight = 667;
 
 // Size of the climate texture made from a map.
 constexpr int SphereWidth = 1112;
@@ -43,6 +55,6 @@ inline void set_pixel3(QRgb *row, int x, QRgb colour)
     row[x + 2] = colour;
 }
 
-// The climate texture of a decoded map: crop by AppState::ExtractRect, then stretch into a new
+// The climate texture of a decoded map: crop by MapExtractRect, then stretch into a new
 // transparent SphereWidth x SphereHeight image.
 QImage make_sphere_texture(const QImage &decoded);

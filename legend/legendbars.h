@@ -1,7 +1,9 @@
 #pragma once
 
-#include "app/globetypes.h"
+#include "core/globetypes.h"
+#include "core/unitflags.h"
 
+#include <QList>
 #include <QRgb>
 #include <QString>
 
@@ -36,6 +38,14 @@ struct LegendBars
     LegendImage *WindImage = nullptr;
     LegendImage *ChangeImage = nullptr;
     LegendImage *PressureImage = nullptr;
+    // Labels of each bar, made once by create_legend_labels
+    QList<QLabel *> TemperatureLabels;
+    QList<QLabel *> RainLabels;
+    QList<QLabel *> SnowLabels;
+    QList<QLabel *> WindLabels;
+    QList<QLabel *> PressureLabels;
+    QList<QLabel *> ChangeLabels;
+    float LegendBaseFontSize = 0;
 };
 
 namespace Legend {
@@ -58,17 +68,18 @@ void dock_legend_bars(const LegendBars &bars);
 // The width of each rain/snow half for a bar W wide: W / 2 - W / 40.
 float rain_half_width(float barWidth);
 
-// Creates the six label sets in app() and takes LegendBaseFontSize.
+// Creates the six label sets of the bars and takes LegendBaseFontSize.
 void create_legend_labels(LegendBars &bars);
 
-// Makes the view's bar the only visible one and places, sizes and fills its labels.
-// 5 hides every bar; kinds other than 0..5 change nothing.
-void layout_legend(LegendBars &bars, ViewKind kind);
+// Makes the view's bar the only visible one and places, sizes and fills its labels in the
+// given units. 5 hides every bar; kinds other than 0..5 change nothing.
+void layout_legend(LegendBars &bars, ViewKind kind, const UnitFlags &units);
 
 // What a layout carries from one label to the next.
 struct LegendRun
 {
     ViewKind kind = View::Temperature;
+    UnitFlags units;
     float spacing = 0;
     int value = 0;
     QString unit;
@@ -81,7 +92,7 @@ struct LegendRun
 void legend_label_text(int index, QLabel *label, LegendRun &run);
 
 // The font size for a strip w wide: the base size, shrunk to w / divisor when that is smaller.
-float legend_font_size(float stripWidth, int divisor);
+float legend_font_size(float baseSize, float stripWidth, int divisor);
 
 // Sets a legend label's colour and pixel font size in a way the window style cannot override.
 void set_legend_text_style(QLabel *label, QRgb colour, int pixelSize);

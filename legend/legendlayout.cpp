@@ -1,7 +1,5 @@
 #include "legend/legendbars.h"
 
-#include "app/appstate.h"
-
 #include <QColor>
 #include <QLabel>
 
@@ -42,7 +40,7 @@ void add_labels(QList<QLabel *> &set, int count, QWidget *owner, QWidget *drawnI
     }
 }
 
-bool labels_ready(const AppState &s)
+bool labels_ready(const LegendBars &s)
 {
     return s.TemperatureLabels.size() == 12 && s.RainLabels.size() == 6 &&
            s.SnowLabels.size() == 6 && s.WindLabels.size() == 21 && s.PressureLabels.size() == 8 &&
@@ -86,57 +84,58 @@ void lay_out_set(const QList<QLabel *> &labels, int count, LegendRun run, float 
     }
 }
 
-void lay_out_temperature(LegendBars &b, const AppState &s)
+void lay_out_temperature(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.LegLayout->width());
-    const QString unit = s.UseFahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
-    lay_out_set(s.TemperatureLabels, 12, {View::Temperature, w / 11.0f, -70, unit, b.LegLayout}, w,
-                legend_font_size(w, 30), 1, {10, 11});
+    const QString unit = units.fahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
+    lay_out_set(b.TemperatureLabels, 12,
+                {View::Temperature, units, w / 11.0f, -70, unit, b.LegLayout}, w,
+                legend_font_size(b.LegendBaseFontSize, w, 30), 1, {10, 11});
 }
 
-void lay_out_wind(LegendBars &b, const AppState &s)
+void lay_out_wind(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.Layout5->width());
-    const QString unit = s.UseMph ? QStringLiteral("(mph)") : QStringLiteral("(kt)");
+    const QString unit = units.mph ? QStringLiteral("(mph)") : QStringLiteral("(kt)");
     // Labels 0, 2, ..., 18 only; 20 would sit past the end of the scale.
-    lay_out_set(s.WindLabels, 19, {View::Wind, w / 19.0f, 0, unit, b.Layout5}, w,
-                legend_font_size(w, 25), 2, {});
+    lay_out_set(b.WindLabels, 19, {View::Wind, units, w / 19.0f, 0, unit, b.Layout5}, w,
+                legend_font_size(b.LegendBaseFontSize, w, 25), 2, {});
 }
 
-void lay_out_pressure(LegendBars &b, const AppState &s)
+void lay_out_pressure(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.Layout10->width());
-    lay_out_set(s.PressureLabels, 8,
-                {View::Pressure, w / 7.0f, 960, QStringLiteral("(hPa)"), b.Layout10}, w,
-                legend_font_size(w, 25), 1, {6, 7});
+    lay_out_set(b.PressureLabels, 8,
+                {View::Pressure, units, w / 7.0f, 960, QStringLiteral("(hPa)"), b.Layout10}, w,
+                legend_font_size(b.LegendBaseFontSize, w, 25), 1, {6, 7});
 }
 
-void lay_out_change(LegendBars &b, const AppState &s)
+void lay_out_change(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.Layout7->width());
-    const QString unit = s.UseFahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
-    lay_out_set(s.ChangeLabels, 7, {View::ClimateChange, w / 6.0f, -40, unit, b.Layout7}, w,
-                legend_font_size(w, 20), 1, {-1, 6});
+    const QString unit = units.fahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
+    lay_out_set(b.ChangeLabels, 7, {View::ClimateChange, units, w / 6.0f, -40, unit, b.Layout7}, w,
+                legend_font_size(b.LegendBaseFontSize, w, 20), 1, {-1, 6});
 }
 
-void lay_out_rain_snow(LegendBars &b, const AppState &s)
+void lay_out_rain_snow(LegendBars &b, const UnitFlags &units)
 {
     // The halves already have their widths from the dock; one font size serves both.
-    const float f = legend_font_size(float(b.LeftLayout->width()), 20);
+    const float f = legend_font_size(b.LegendBaseFontSize, float(b.LeftLayout->width()), 20);
 
-    const QStringList &rain = s.UseInchesPerHour ? RainInches : RainMillimetres;
+    const QStringList &rain = units.inchesPerHour ? RainInches : RainMillimetres;
     for (int i = 0; i < 6; ++i)
-        s.RainLabels[i]->setText(rain[i]);
+        b.RainLabels[i]->setText(rain[i]);
     const float rainWidth = float(b.Layout2->width());
-    lay_out_set(s.RainLabels, 6, {View::RainSnow, rainWidth / 6.0f, 0, {}, b.Layout2}, rainWidth, f,
-                1, {});
+    lay_out_set(b.RainLabels, 6, {View::RainSnow, units, rainWidth / 6.0f, 0, {}, b.Layout2},
+                rainWidth, f, 1, {});
 
-    const QStringList &snow = s.UseInchesPerHour ? SnowInches : SnowMillimetres;
+    const QStringList &snow = units.inchesPerHour ? SnowInches : SnowMillimetres;
     for (int i = 0; i < 6; ++i)
-        s.SnowLabels[i]->setText(snow[i]);
+        b.SnowLabels[i]->setText(snow[i]);
     const float snowWidth = float(b.Layout3->width());
-    lay_out_set(s.SnowLabels, 6, {View::RainSnow, snowWidth / 6.0f, 0, {}, b.Layout3}, snowWidth, f,
-                1, {-1, 5});
+    lay_out_set(b.SnowLabels, 6, {View::RainSnow, units, snowWidth / 6.0f, 0, {}, b.Layout3},
+                snowWidth, f, 1, {-1, 5});
 }
 } // namespace
 
@@ -156,9 +155,8 @@ void set_legend_text_style(QLabel *label, QRgb colour, int pixelSize)
     label->adjustSize();
 }
 
-float legend_font_size(float stripWidth, int divisor)
+float legend_font_size(float base, float stripWidth, int divisor)
 {
-    const float base = app().LegendBaseFontSize;
     if (base <= 0)
         return base;
     float f = base * (stripWidth / (base * float(divisor)));
@@ -172,12 +170,12 @@ int knots_to_mph(int knots) { return static_cast<int>(knots * 1.1507); }
 void legend_label_text(int index, QLabel *label, LegendRun &run)
 {
     place_in_strip(label, run.strip, qRound(float(index) * run.spacing));
-    const AppState &s = app();
+    const UnitFlags &units = run.units;
     QString text;
     switch (run.kind) {
     case View::Temperature: {
         run.value += 10;
-        const int shown = s.UseFahrenheit ? static_cast<int>(run.value * 1.8 + 32.0) : run.value;
+        const int shown = units.fahrenheit ? static_cast<int>(run.value * 1.8 + 32.0) : run.value;
         text = QString::number(shown);
         if (shown == 0 || shown == 32)
             text += run.unit;
@@ -186,7 +184,7 @@ void legend_label_text(int index, QLabel *label, LegendRun &run)
     case View::Wind: {
         const int step = run.value / 10;
         const int knots = step >= 0 && step < int(std::size(WindKnots)) ? WindKnots[step] : 0;
-        const int number = s.UseMph ? knots_to_mph(knots) : knots;
+        const int number = units.mph ? knots_to_mph(knots) : knots;
         text = QString::number(number);
         if (number == 0)
             text += run.unit;
@@ -195,7 +193,7 @@ void legend_label_text(int index, QLabel *label, LegendRun &run)
     }
     case View::ClimateChange: {
         run.value += 10;
-        const int shown = s.UseFahrenheit ? static_cast<int>(run.value * 1.8) : run.value;
+        const int shown = units.fahrenheit ? static_cast<int>(run.value * 1.8) : run.value;
         text = QString::number(shown);
         if (run.value == 0)
             text += run.unit;
@@ -216,36 +214,21 @@ void legend_label_text(int index, QLabel *label, LegendRun &run)
 
 void create_legend_labels(LegendBars &b)
 {
-    AppState &s = app();
     // A second call would leave the lists longer than any layout expects.
-    if (!s.TemperatureLabels.isEmpty())
+    if (!b.TemperatureLabels.isEmpty())
         return;
-    add_labels(s.TemperatureLabels, 12, b.LegLayout, b.LegLayout);
+    add_labels(b.TemperatureLabels, 12, b.LegLayout, b.LegLayout);
     // The rain half's last label may run past its strip into the gap between the halves,
     // so these are drawn in the bar itself, where the half would not clip them.
-    add_labels(s.RainLabels, 6, b.LegLayout, b.RectangleRain);
-    add_labels(s.SnowLabels, 6, b.LegLayout, b.Layout3);
-    add_labels(s.WindLabels, 21, b.LegLayout, b.Layout5);
-    add_labels(s.PressureLabels, 8, b.LegLayout, b.Layout10);
-    add_labels(s.ChangeLabels, 7, b.LegLayout, b.Layout7);
-    s.LegendBaseFontSize = float(s.TemperatureLabels.first()->font().pixelSize());
-
-    // The lists would otherwise point at freed labels once the view is gone.
-    QLabel *first = s.TemperatureLabels.first();
-    QObject::connect(b.LegLayout, &QObject::destroyed, [first] {
-        AppState &state = app();
-        if (state.TemperatureLabels.value(0) != first)
-            return;
-        state.TemperatureLabels.clear();
-        state.RainLabels.clear();
-        state.SnowLabels.clear();
-        state.WindLabels.clear();
-        state.PressureLabels.clear();
-        state.ChangeLabels.clear();
-    });
+    add_labels(b.RainLabels, 6, b.LegLayout, b.RectangleRain);
+    add_labels(b.SnowLabels, 6, b.LegLayout, b.Layout3);
+    add_labels(b.WindLabels, 21, b.LegLayout, b.Layout5);
+    add_labels(b.PressureLabels, 8, b.LegLayout, b.Layout10);
+    add_labels(b.ChangeLabels, 7, b.LegLayout, b.Layout7);
+    b.LegendBaseFontSize = float(b.TemperatureLabels.first()->font().pixelSize());
 }
 
-void layout_legend(LegendBars &b, ViewKind kind)
+void layout_legend(LegendBars &b, ViewKind kind, const UnitFlags &units)
 {
     // Compared unsigned, so negative kinds count as large and change nothing.
     if (static_cast<std::uint32_t>(kind) > static_cast<std::uint32_t>(View::DayNight))
@@ -262,24 +245,23 @@ void layout_legend(LegendBars &b, ViewKind kind)
     // The view may not have had its resize event yet (it is sent late to hidden widgets).
     dock_legend_bars(b);
 
-    const AppState &s = app();
-    if (!labels_ready(s))
+    if (!labels_ready(b))
         return;
     switch (kind) {
     case View::Temperature:
-        lay_out_temperature(b, s);
+        lay_out_temperature(b, units);
         break;
     case View::RainSnow:
-        lay_out_rain_snow(b, s);
+        lay_out_rain_snow(b, units);
         break;
     case View::Wind:
-        lay_out_wind(b, s);
+        lay_out_wind(b, units);
         break;
     case View::ClimateChange:
-        lay_out_change(b, s);
+        lay_out_change(b, units);
         break;
     case View::Pressure:
-        lay_out_pressure(b, s);
+        lay_out_pressure(b, units);
         break;
     }
 }

@@ -1,49 +1,17 @@
 #include "legend/statusline.h"
 
-#include "app/appstate.h"
-#include "app/mainform.h"
 #include "legend/dateformat.h"
-#include "maps/mapcache.h"
-#include "settings/settingsform.h"
-
-#include <QFileInfo>
-#include <QLabel>
 
 namespace {
-const QChar CR(13);
-
-QString line(const QString &second) { return view_title() + CR + second; }
-
-bool clock_in_utc() { return settings_radio_utc_checked(); }
+QString two_lines(ViewKind kind, const QString &second)
+{
+    return view_title(kind) + StatusLineBreak + second;
+}
 } // namespace
 
-void set_status(const QString &text)
+QString view_title(ViewKind kind)
 {
-    TMainForm *form = app().MainForm;
-    if (!form)
-        return;
-    // QLabel breaks lines at '\n' only.
-    form->statusLabel()->setText(QString(text).replace(CR, QLatin1Char('\n')));
-}
-
-void clear_status() { set_status(QString()); }
-
-QString status_text()
-{
-    TMainForm *form = app().MainForm;
-    return form ? form->statusLabel()->text().replace(QLatin1Char('\n'), CR) : QString();
-}
-
-void show_status_error()
-{
-    const QString error = app().StatusError.load();
-    if (!error.isEmpty())
-        set_status(error);
-}
-
-QString view_title()
-{
-    switch (current_view()) {
+    switch (kind) {
     case View::Temperature:
         return QStringLiteral("Global Temps");
     case View::RainSnow:
@@ -61,9 +29,9 @@ QString view_title()
     }
 }
 
-QString source_marker()
+QString source_marker(MapSourceKind source)
 {
-    switch (app().MapSource.load()) {
+    switch (source) {
     case Source::PreviousFrame:
         return QStringLiteral(".");
     case Source::StaticMap:
@@ -75,38 +43,33 @@ QString source_marker()
     }
 }
 
-void show_clock_status()
+QString utc_clock_status(ViewKind kind, MapSourceKind source, DateTimeDays utcStamp,
+                         const QLocale &locale)
 {
-    if (clock_in_utc())
-        show_utc_clock_status();
-    else
-        show_local_clock_status();
+    return two_lines(kind, format_month_day_year_time(from_days(utcStamp), locale, false) +
+                               QLatin1String(" UTC") + source_marker(source));
 }
 
-void show_utc_clock_status()
+QString local_clock_status(ViewKind kind, MapSourceKind source, const QDateTime &now,
+                           const QLocale &locale)
 {
-    const QDateTime stamp = from_days(app().UtcStamp.load());
-    set_status(line(format_month_day_year_time(stamp, QLocale(), false) + QLatin1String(" UTC") +
-                    source_marker()));
+    return two_lines(kind, format_date_time_c(now.toLocalTime(), locale) + source_marker(source));
 }
 
-void show_local_clock_status()
+QString clock_status(ViewKind kind, MapSourceKind source, bool utc, DateTimeDays utcStamp,
+                     const QDateTime &now, const QLocale &locale)
 {
-    const QDateTime now = utc_now_datetime().toLocalTime();
-    set_status(line(format_date_time_c(now, QLocale()) + source_marker()));
+    return utc ? utc_clock_status(kind, source, utcStamp, locale)
+               : local_clock_status(kind, source, now, locale);
 }
 
-void show_file_date_status(ViewKind kind)
+QString file_date_status(ViewKind kind, MapSourceKind source, const QDateTime &written, bool utc,
+                         const QLocale &locale)
 {
-    const QFileInfo file(cache_file_name(kind));
-    if (!file.exists())
-        return;
     // The file's own instant: right in the repeated hour at the end of daylight saving too.
-    const QDateTime written = file.lastModified();
-    if (app().UseUtc)
-        set_status(line(format_month_day_year_time(written.toUTC(), QLocale(), false) +
-                        QLatin1String(" UTC") + source_marker()));
-    else
-        set_status(line(format_month_day_year_time(written.toLocalTime(), QLocale(), true) +
-                        source_marker()));
+    if (utc)
+        return two_lines(kind, format_month_day_year_time(written.toUTC(), locale, false) +
+                                   QLatin1String(" UTC") + source_marker(source));
+    return two_lines(kind, format_month_day_year_time(written.toLocalTime(), locale, true) +
+                               source_marker(source));
 }

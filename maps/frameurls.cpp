@@ -34,38 +34,24 @@ FrameDate yesterday_frame_date(const QDateTime &utc)
     return frame_date(y, QStringLiteral("18z/"), y.time().hour());
 }
 
-FrameDate set_today_vars(ViewKind)
+QStringList frame_prefixes(const QString &server)
 {
-    AppState &state = app();
-    const QDateTime now = utc_now_datetime();
-    state.UtcStamp = to_days(now);
-    const FrameDate frame = today_frame_date(now);
-    state.Frame = frame;
-    return frame;
+    return {server + QLatin1String("/wx_frames/gfs/world-wt/t2/"),
+            server + QLatin1String("/wx_frames/gfs/world-wt/prcp-tcld-topo/"),
+            server + QLatin1String("/wx_frames/gfs/world-wt/ws10-mslp/"),
+            server + QLatin1String("/wx_frames/gfs/world-wt/t2anom/")};
 }
 
-FrameDate set_yesterday_vars()
-{
-    AppState &state = app();
-    const QDateTime now = utc_now_datetime();
-    state.UtcStamp = to_days(now);
-    const FrameDate frame = yesterday_frame_date(now);
-    state.Frame = frame;
-    return frame;
-}
-
-QString get_frame_url(ViewKind kind) { return get_frame_url(kind, app().Frame.load()); }
-
-QString get_frame_url(ViewKind kind, const FrameDate &f)
+QString get_frame_url(const QString &server, ViewKind kind, const FrameDate &f)
 {
     if (kind < View::Temperature || kind > View::ClimateChange)
         return {};
-    return app().FramePrefixes().at(kind) + f.FrameYear + QLatin1Char('-') + f.FrameMonth +
+    return frame_prefixes(server).at(kind) + f.FrameYear + QLatin1Char('-') + f.FrameMonth +
            QLatin1Char('-') + f.FrameDay + QLatin1Char('-') + f.FrameRun + f.FrameNumber +
            QLatin1String(".png");
 }
 
-QString get_static_url(ViewKind kind)
+QString get_static_url(const QString &server, ViewKind kind)
 {
     static const char *const paths[] = {
         "/wx/todays-weather/maps/gfs_world-wt_t2_d1.png",
@@ -76,5 +62,5 @@ QString get_static_url(ViewKind kind)
     };
     if (!View::isMap(kind))
         return {};
-    return app().MapServer.load() + QLatin1String(paths[kind]);
+    return server + QLatin1String(paths[kind]);
 }

@@ -1,6 +1,23 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "core/globetypes.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// The public map server; a mirror may stand in for it.
+inline constexpr const char *DefaultMapServer = "https://climatereanalyzer.org";
+
+// The frame date of a map request, as its URL spells it.
+struct FrameDate
+{
+    QString FrameYear;
+    QString FrameMonth;
+    QString FrameDay;
+    QString FrameRun;
+    QString FrameNumber;
+};
 
 // Hour bucket of a frame: 0-6 -> 0, 7-12 -> 1, 13-18 -> 2, 19-23 -> 3.
 int hour_bucket(int utcHour);
@@ -9,12 +26,10 @@ int hour_bucket(int utcHour);
 FrameDate today_frame_date(const QDateTime &utc);
 FrameDate yesterday_frame_date(const QDateTime &utc);
 
-// Store the frame date in the shared state and take a new UtcStamp. Both also return what
-// they stored, so their caller builds the URL from its own values even while a running
-// download stores another date.
-FrameDate set_today_vars(ViewKind kind);
-FrameDate set_yesterday_vars();
+// The frame folders of the views 0..3 on a server.
+QStringList frame_prefixes(const QString &server);
 
-QString get_frame_url(ViewKind kind);
-QString get_frame_url(ViewKind kind, const FrameDate &frame);
-QString get_static_url(ViewKind kind);
+// Empty for the views that have no frames (Pressure, Day/Night, anything else).
+QString get_frame_url(const QString &server, ViewKind kind, const FrameDate &frame);
+// Empty for the kinds that are no map view.
+QString get_static_url(const QString &server, ViewKind kind);

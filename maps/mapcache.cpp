@@ -1,30 +1,68 @@
 #include "maps/mapcache.h"
 
-#include "app/appstate.h"
-#include "app/mainform.h"
-#include "app/showview.h"
-#include "legend/statusline.h"
-
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 
-QString cache_file_name(ViewKind kind)
+MapCache::MapCache(QString dataDir, const Clock &clock)
+    : m_dataDir(std::move(dataDir))
+    , m_clock(clock)
+{}
+
+QString MapCache::cache_file_name(ViewKind kind) const
 {
     static const char *const stems[] = {"temps", "rain", "wind", "anomoly", "pressure"};
     const QString stem = View::isMap(kind) ? QLatin1String(stems[kind]) : QString();
-    return app().DataDir + stem + QLatin1String(".png");
+    return m_dataDir + stem + QLatin1String(".png");
 }
 
-bool cache_is_fresh(ViewKind kind)
+bool MapCache::exists(ViewKind kind) const { return QFileInfo::exists(cache_file_name(kind)); }
+
+QDateTime MapCache::fileTime(ViewKind kind) const
 {
     const QFileInfo file(cache_file_name(kind));
-    if (!file.exists())
+    return file.exists() ? file.lastModified() : QDateTime();
+}
+
+bool MapCache::cache_is_fresh(ViewKind kind) const
+{
+    const QDateTime written = fileTime(kind);
+    if (!written.isValid())
         return false;
-    const QDateTime limit = utc_now_datetime().addSecs(-CacheFreshMinutes * 60);
-    return file.lastModified().toUTC() > limit;
+    const QDateTime now = m_clock.nowUtc();
+    const QDateTime utc = written.toUTC();
+    return utc > now.addSecs(-CacheFreshMinutes * 60) &&
+           utc <= now.addSecs(CacheFutureSlackSeconds);
+}
+
+QImage MapCache::load(ViewKind kind) const
+{
+    const QString name = cache_file_name(kind);
+    if (!QFileInfo::exists(name))
+        return {};
+    QImage image = read_map_file(name);
+    if (image.isNull())
+        QFile::remove(name);
+    return image;
+}
+
+QString MapCache::save(ViewKind kind, const QByteArray &png) const
+{
+    const QString path = cache_file_name(kind);
+    QSaveFile file(path);
+    const bool saved = !png.isEmpty() && file.open(QIODevice::WriteOnly) &&
+                       file.write(png) == png.size() && file.commit();
+    if (saved) {
+        // Dated by the clock that judges freshness, so the two can never disagree.
+        QFile written(path);
+        if (written.open(QIODevice::ReadWrite))
+            written.setFileTime(m_clock.nowUtc(), QFileDevice::FileModificationTime);
+        return {};
+    }
+    return QStringLiteral("Map shown, but it could not be saved in ") +
+           QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }
 
 QImage read_map_file(const QString &path)
@@ -37,28 +75,6 @@ QImage read_map_file(const QString &path)
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-void load_cached_map(ViewKind kind)
-{
-    AppState &state = app();
-    clear_status();
-    const QString name = cache_file_name(kind);
-    if (!QFileInfo::exists(name)) {
-        state.StatusError = QStringLiteral("Cannot Open File");
-        show_status_error();
-        return;
-    }
-    const QImage image = read_map_file(name);
-    if (!image.isNull()) {
-        if (state.MainForm)
-            state.MainForm->scene().climateTexture.setImage(image);
-        state.MapSource = Source::Cache;
-    } else {
-        QFile::remove(name);
-    }
-    ShowView(kind);
-    show_file_date_status(kind);
-}
-
 QByteArray encode_map_png(const QImage &texture)
 {
     QByteArray png;
@@ -69,17 +85,4 @@ QByteArray encode_map_png(const QImage &texture)
     if (!texture.save(&buffer, "PNG", 85))
         return {};
     return png;
-}
-
-void save_cached_map(ViewKind kind, const QByteArray &png)
-{
-    const QString path = cache_file_name(kind);
-    // Written next to the old file and renamed over it, so a crash or a full disk leaves
-    // the old map or the new one, never half of one.
-    QSaveFile file(path);
-    const bool saved = !png.isEmpty() && file.open(QIODevice::WriteOnly) &&
-                       file.write(png) == png.size() && file.commit();
-    if (!saved)
-        app().StatusError = QStringLiteral("Map shown, but it could not be saved in ") +
-                            QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }

@@ -1,6 +1,5 @@
 #include "product/productinfo.h"
 
-#include "app/appstate.h"
 #include "product/productcodes.h"
 #include "product/verinfo.h"
 
@@ -10,22 +9,33 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <QLocale>
+
 namespace {
+QString format_build_date()
+{
+    // The locale's short date, always with a four-digit year.
+    QString pattern = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!pattern.contains(QLatin1String("yyyy")))
+        pattern.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return QLocale().toString(QDate(2023, 9, 22), pattern);
+}
+} // namespace
+
 QString with_separator(const QString &folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
-} // namespace
 
-DataDirSources platform_data_dir_sources()
+DataDirSources platform_data_dir_sources(const QString &versionMajor)
 {
     DataDirSources sources;
     sources.sharedDataLocation =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    sources.readSystemValue = [] {
+    sources.readSystemValue = [versionMajor] {
         QSettings settings(QSettings::NativeFormat, QSettings::SystemScope,
                            QLatin1String(MakerFullName), QLatin1String(ProductName));
-        return settings.value(app().VersionMajor + QLatin1String("/UserFilesPath")).toString();
+        return settings.value(versionMajor + QLatin1String("/UserFilesPath")).toString();
     };
     sources.executableFolder = QCoreApplication::applicationDirPath();
     return sources;
@@ -47,25 +57,21 @@ QString resolve_data_dir(const QString &makerFullName, const QString &productNam
     return QFileInfo(candidate).isDir() ? candidate : exeFolder;
 }
 
-QString resolve_data_dir(const QString &makerFullName, const QString &productName,
-                         const QString &makerShortName)
-{
-    return resolve_data_dir(makerFullName, productName, makerShortName,
-                            platform_data_dir_sources());
-}
-
 QString version_major(const QString &fileVersion) { return fileVersion.left(3); }
 
-QString load_product_info()
+ProductInfo load_product_info()
 {
-    AppState &state = app();
+    ProductInfo product;
     {
         TEPInfoExe info;
         info.FExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         info.Execute();
-        state.FileVersion = info.FFileVersion;
+        product.fileVersion = info.FFileVersion;
     }
-    state.VersionMajor = version_major(state.FileVersion);
-    return resolve_data_dir(QLatin1String(MakerFullName), QLatin1String(ProductName),
-                            QLatin1String(MakerShortName));
+    product.versionMajor = version_major(product.fileVersion);
+    product.buildDate = format_build_date();
+    product.dataDir = resolve_data_dir(QLatin1String(MakerFullName), QLatin1String(ProductName),
+                                       QLatin1String(MakerShortName),
+                                       platform_data_dir_sources(product.versionMajor));
+    return product;
 }

@@ -1,6 +1,5 @@
 #include "settings/settingsform.h"
 
-#include "app/appstate.h"
 #include "app/darkstyle.h"
 #include "app/fillrectangle.h"
 #include "app/toolbaricons.h"
@@ -13,7 +12,6 @@ TSettingsForm::TSettingsForm(QWidget *parent)
     , ui(std::make_unique<Ui::TSettingsForm>())
 {
     ui->setupUi(this);
-    app().SettingsForm = this;
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -36,60 +34,55 @@ TSettingsForm::TSettingsForm(QWidget *parent)
             &TSettingsForm::Rectangle1MouseEnter);
     connect(ui->Rectangle1, &TFillRectangle::mouseLeft, this, &TSettingsForm::Rectangle1MouseLeave);
     ui->Label2->installEventFilter(this);
-
-    FormCreate();
 }
 
-TSettingsForm::~TSettingsForm()
-{
-    if (app().SettingsForm == this)
-        app().SettingsForm = nullptr;
-}
+TSettingsForm::~TSettingsForm() = default;
 
 QRadioButton *TSettingsForm::RadioFareheit() const { return ui->RadioFareheit; }
 QRadioButton *TSettingsForm::RadioMPH() const { return ui->RadioMPH; }
 QRadioButton *TSettingsForm::RadioIPH() const { return ui->RadioIPH; }
 QRadioButton *TSettingsForm::RadioUTC() const { return ui->RadioUTC; }
 
-void TSettingsForm::FormCreate()
+UnitFlags TSettingsForm::units() const { return m_units; }
+
+void TSettingsForm::setUnits(const UnitFlags &units)
 {
-    if (TSettingsForm *form = app().SettingsForm)
-        form->set_radios();
+    m_units = units;
+    set_radios();
 }
 
 void TSettingsForm::FormShow() { set_radios(); }
 
 void TSettingsForm::set_radios()
 {
-    const AppState &state = app();
-    (state.UseFahrenheit ? ui->RadioFareheit : ui->RadioCelsius)->setChecked(true);
-    (state.UseMph ? ui->RadioMPH : ui->RadioKnots)->setChecked(true);
-    (state.UseInchesPerHour ? ui->RadioIPH : ui->RadioMM)->setChecked(true);
-    (state.UseUtc ? ui->RadioUTC : ui->RadioLocalTime)->setChecked(true);
+    (m_units.fahrenheit ? ui->RadioFareheit : ui->RadioCelsius)->setChecked(true);
+    (m_units.mph ? ui->RadioMPH : ui->RadioKnots)->setChecked(true);
+    (m_units.inchesPerHour ? ui->RadioIPH : ui->RadioMM)->setChecked(true);
+    (m_units.utc ? ui->RadioUTC : ui->RadioLocalTime)->setChecked(true);
 }
 
 void TSettingsForm::RadioCelsiusChange()
 {
-    app().UseFahrenheit = !ui->RadioCelsius->isChecked();
-    app().SettingsChanged = true;
+    m_units.fahrenheit = !ui->RadioCelsius->isChecked();
+    emit unitsChanged();
 }
 
 void TSettingsForm::RadioKnotsChange()
 {
-    app().UseMph = !ui->RadioKnots->isChecked();
-    app().SettingsChanged = true;
+    m_units.mph = !ui->RadioKnots->isChecked();
+    emit unitsChanged();
 }
 
 void TSettingsForm::RadioMMChange()
 {
-    app().UseInchesPerHour = !ui->RadioMM->isChecked();
-    app().SettingsChanged = true;
+    m_units.inchesPerHour = !ui->RadioMM->isChecked();
+    emit unitsChanged();
 }
 
 void TSettingsForm::RadioLocalTimeChange()
 {
-    app().UseUtc = !ui->RadioLocalTime->isChecked();
-    app().SettingsChanged = true;
+    m_units.utc = !ui->RadioLocalTime->isChecked();
+    emit unitsChanged();
 }
 
 void TSettingsForm::Button2Click() { close(); }
@@ -111,11 +104,4 @@ bool TSettingsForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == ui->Label2 && event->type() == QEvent::MouseButtonRelease)
         Label2MouseUp();
     return QDialog::eventFilter(watched, event);
-}
-
-bool settings_radio_utc_checked()
-{
-    if (const TSettingsForm *form = app().SettingsForm)
-        return form->RadioUTC()->isChecked();
-    return app().UseUtc;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/unitflags.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -9,8 +11,8 @@ class TSettingsForm;
 }
 class QRadioButton;
 
-// The settings window: unit and time choices as radio pairs. Every change of a pair goes
-// straight into the unit flags of the application state; saving is left to the store.
+// The settings window: unit and time choices as radio pairs. Every change of a pair is
+// announced at once; keeping and saving the choices is left to the owner.
 class TSettingsForm : public QDialog
 {
     Q_OBJECT
@@ -24,7 +26,11 @@ public:
     QRadioButton *RadioIPH() const;
     QRadioButton *RadioUTC() const;
 
-    void FormCreate();
+    // The flags as the radio pairs last set them.
+    UnitFlags units() const;
+    // The flags the radios are set from, now and whenever the window is shown.
+    void setUnits(const UnitFlags &units);
+
     void FormShow();
     // Checks, in each pair, the radio that matches its flag.
     void set_radios();
@@ -38,14 +44,15 @@ public:
     void Rectangle1MouseEnter();
     void Rectangle1MouseLeave();
 
+signals:
+    // A radio of some pair changed, by the user or by set_radios.
+    void unitsChanged();
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TSettingsForm> ui;
+    UnitFlags m_units;
 };
-
-// Whether the clock text should be in UTC: the window's UTC radio while the window exists,
-// else the stored flag.
-bool settings_radio_utc_checked();

@@ -1,11 +1,8 @@
 #include "settings/settingsstore.h"
 
-#include "app/appstate.h"
 #include "settings/inifile.h"
-#include "settings/settingsform.h"
 
 #include <QFile>
-#include <QRadioButton>
 
 namespace {
 const QString Section = QStringLiteral("Skyloom");
@@ -21,46 +18,41 @@ SaveResult write_failure(const QString &path)
 }
 } // namespace
 
-QString settings_file_path() { return app().DataDir + QStringLiteral("Skyloom.ini"); }
+SettingsStore::SettingsStore(QString dataDir)
+    : m_dataDir(std::move(dataDir))
+{}
 
-void read_unit_flags()
+QString SettingsStore::settings_file_path() const
 {
-    AppState &state = app();
+    return m_dataDir + QStringLiteral("Skyloom.ini");
+}
+
+UnitFlags SettingsStore::read_unit_flags() const
+{
     const IniFile ini(settings_file_path());
-    state.UseFahrenheit = ini.readBool(Section, FahrenheitKey, false);
-    state.UseMph = ini.readBool(Section, MphKey, false);
-    state.UseInchesPerHour = ini.readBool(Section, IphKey, false);
-    state.UseUtc = ini.readBool(Section, UtcKey, false);
-    state.SettingsChanged = false;
+    UnitFlags flags;
+    flags.fahrenheit = ini.readBool(Section, FahrenheitKey, false);
+    flags.mph = ini.readBool(Section, MphKey, false);
+    flags.inchesPerHour = ini.readBool(Section, IphKey, false);
+    flags.utc = ini.readBool(Section, UtcKey, false);
+    return flags;
 }
 
-SaveResult save_unit_flags()
+SaveResult SettingsStore::save_unit_flags(const UnitFlags &flags)
 {
-    AppState &state = app();
-    SaveResult result;
-    if (state.SettingsChanged) {
-        if (const TSettingsForm *form = state.SettingsForm) {
-            state.UseFahrenheit = form->RadioFareheit()->isChecked();
-            state.UseMph = form->RadioMPH()->isChecked();
-            state.UseInchesPerHour = form->RadioIPH()->isChecked();
-        }
-        IniFile ini(settings_file_path());
-        const std::pair<QString, bool> keys[] = {{FahrenheitKey, state.UseFahrenheit},
-                                                 {MphKey, state.UseMph},
-                                                 {IphKey, state.UseInchesPerHour},
-                                                 {UtcKey, state.UseUtc}};
-        for (const auto &[key, value] : keys) {
-            if (!ini.writeBool(Section, key, value)) {
-                result = write_failure(ini.path());
-                break;
-            }
-        }
+    IniFile ini(settings_file_path());
+    const std::pair<QString, bool> keys[] = {{FahrenheitKey, flags.fahrenheit},
+                                             {MphKey, flags.mph},
+                                             {IphKey, flags.inchesPerHour},
+                                             {UtcKey, flags.utc}};
+    for (const auto &[key, value] : keys) {
+        if (!ini.writeBool(Section, key, value))
+            return write_failure(ini.path());
     }
-    state.SettingsChanged = false;
-    return result;
+    return {};
 }
 
-SaveResult save_last_sphere(int view)
+SaveResult SettingsStore::save_last_sphere(ViewKind view)
 {
     IniFile ini(settings_file_path());
     if (!ini.writeInteger(Section, LastSphereKey, view))
@@ -68,10 +60,11 @@ SaveResult save_last_sphere(int view)
     return {};
 }
 
-int read_last_sphere()
+ViewKind SettingsStore::read_last_sphere() const
 {
     const QString path = settings_file_path();
     if (!QFile::exists(path))
-        return 0;
-    return IniFile(path).readInteger(Section, LastSphereKey, 0);
+        return View::Temperature;
+    const int stored = IniFile(path).readInteger(Section, LastSphereKey, View::Temperature);
+    return stored >= View::Temperature && stored <= View::DayNight ? stored : View::Temperature;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/globetypes.h"
+#include "core/unitflags.h"
+
 #include <QString>
 
 // The outcome of a save; error is the text to show the user when ok is false.
@@ -9,20 +12,26 @@ struct SaveResult
     QString error;
 };
 
-// The ini file that keeps the unit choices and the last view: DataDir + "Skyloom.ini".
-QString settings_file_path();
+// The ini file in the data folder that keeps the unit choices and the last view, section
+// "Skyloom", keys "Farenheit", "MPH", "IPH", "UTC" and "LastSphere".
+class SettingsStore
+{
+public:
+    explicit SettingsStore(QString dataDir);
 
-// Loads UseFahrenheit, UseMph, UseInchesPerHour and UseUtc (false when missing) and clears
-// SettingsChanged.
-void read_unit_flags();
+    // dataDir + "Skyloom.ini".
+    QString settings_file_path() const;
 
-// When SettingsChanged is set, takes the unit choices from the settings window's radios
-// (UseUtc stays as the time pair set it) and writes the four unit keys in order, stopping
-// at the first key that cannot be written. Always clears SettingsChanged.
-SaveResult save_unit_flags();
+    // Each flag false when its key is missing.
+    UnitFlags read_unit_flags() const;
+    // Writes the four unit keys in order, stopping at the first that cannot be written.
+    SaveResult save_unit_flags(const UnitFlags &flags);
 
-// Writes the view to show at the next start, whatever else changed.
-SaveResult save_last_sphere(int view);
+    // The view stored by save_last_sphere; Temperature without a file, and for any value
+    // that names no view (0 to 5), so a damaged file cannot start the program blank.
+    ViewKind read_last_sphere() const;
+    SaveResult save_last_sphere(ViewKind view);
 
-// The view stored by save_last_sphere, 0 without a file; not range-checked.
-int read_last_sphere();
+private:
+    QString m_dataDir;
+};

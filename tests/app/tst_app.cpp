@@ -1,9 +1,10 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
-#include "app/mainform.h"
-#include "app/showview.h"
+#include "app/windowfixture.h"
+
+#include "globe/daynight.h"
 #include "globe/globeview.h"
+#include "maps/frameurls.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,8 +14,6 @@ class TestApp : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { reset_app_state(); }
-
     void mapRange_data();
     void mapRange();
     void floatConversions();
@@ -81,35 +80,34 @@ void TestApp::utcNowComesFromTheClock()
     // 02:30 local happens twice in Berlin on 29 October 2023; the two UTC instants stay
     // an hour apart because nothing goes through the local offset.
     FixedClock clock(QDateTime(QDate(2023, 10, 29), QTime(0, 30), Qt::UTC));
-    app().clock = &clock;
-    const DateTimeDays first = utc_now();
+    const DateTimeDays first = utc_now(clock);
     clock.set(QDateTime(QDate(2023, 10, 29), QTime(1, 30), Qt::UTC));
-    QVERIFY(qAbs(utc_now() - first - 1.0 / 24) < 1e-9);
-    QCOMPARE(from_days(utc_now()), QDateTime(QDate(2023, 10, 29), QTime(1, 30), Qt::UTC));
+    QVERIFY(qAbs(utc_now(clock) - first - 1.0 / 24) < 1e-9);
+    QCOMPARE(from_days(utc_now(clock)), QDateTime(QDate(2023, 10, 29), QTime(1, 30), Qt::UTC));
 }
 
 void TestApp::startValues()
 {
-    AppState &s = app();
-    QCOMPARE(s.CurrentView.load(), View::Temperature);
-    QCOMPARE(s.MapSource.load(), Source::TodayFrame);
-    QVERIFY(s.FirstActivation);
+    WindowFixture f(false);
+    QCOMPARE(f.form->currentView(), View::Temperature);
+    QCOMPARE(f.form->shownView(), View::Temperature);
+    QCOMPARE(f.form->mapSource(), Source::TodayFrame);
+    QVERIFY(f.form->firstActivation());
+    QCOMPARE(f.form->dataDir(), f.dir.path() + QLatin1Char('/'));
     QCOMPARE(
-        s.FramePrefixes().at(1),
+        frame_prefixes(QString::fromLatin1(DefaultMapServer)).at(1),
         QStringLiteral("https://climatereanalyzer.org/wx_frames/gfs/world-wt/prcp-tcld-topo/"));
-    QCOMPARE(s.BuildDate, QStringLiteral("9/22/2023"));
 }
 
 void TestApp::drawerButtons()
 {
-    FixedClock clock(QDateTime(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC));
-    app().clock = &clock;
-    TMainForm form;
+    WindowFixture f(false);
+    TMainForm &form = *f.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Skyloom"));
     QCOMPARE(form.size(), QSize(640, 480));
     QCOMPARE(form.statusLabel()->text(), QStringLiteral("---"));
     QCOMPARE(form.statusLabel()->font().pixelSize(), 16);
-    QCOMPARE(app().UtcStamp.load(), to_days(clock.nowUtc()));
+    QCOMPARE(form.utcStamp(), to_days(f.clock.nowUtc()));
     QCOMPARE(form.scene().Camera1.position, QVector3D(0, 0, -22.5f));
 
     const QList<QPushButton *> buttons =
@@ -138,7 +136,7 @@ void TestApp::showView_data()
         QTest::addRow("map %d", k) << 5 << k << true << false << k;
     QTest::newRow("day/night") << 0 << 5 << false << true << 5;
     QTest::newRow("refresh of wind") << 2 << 10 << true << false << 2;
-    QTest::newRow("refresh of refresh") << 10 << 10 << false << false << 10;
+    QTest::newRow("refresh of day/night") << 5 << 10 << false << true << 5;
     QTest::newRow("unknown 7") << 3 << 7 << false << false << 3;
     QTest::newRow("negative") << 1 << -1 << false << false << 1;
 }
@@ -150,18 +148,33 @@ void TestApp::showView()
     QFETCH(bool, climate);
     QFETCH(bool, earthAndNight);
     QFETCH(int, after);
-    TMainForm form;
+    WindowFixture f(false);
+    TMainForm &form = *f.form;
     GlobeScene &scene = form.scene();
+    const QImage pristine = scene.nightTexture.image().copy();
+    form.ShowView(before);
     scene.EarthSphere.setRotationY(33);
-    app().CurrentView = before;
-    ShowView(kind);
+    scene.NightSphere.setRotationY(33);
+    form.ShowView(kind);
     QCOMPARE(scene.ClimateSphere.visible, climate);
     QCOMPARE(scene.EarthSphere.visible, earthAndNight);
     QCOMPARE(scene.NightSphere.visible, earthAndNight);
-    QCOMPARE(app().CurrentView.load(), after);
-    QVERIFY(!app().FirstActivation);
-    if (kind == View::DayNight)
+    QCOMPARE(form.shownView(), after);
+    QVERIFY(!form.firstActivation());
+    if (earthAndNight) {
+        // The terminator was worked out for the clock's 14:30 UTC: the earth turned to the
+        // sun, and the lights cut where it is day.
+        const DayNightPlan plan = plan_day_night(f.clock.nowUtc(), pristine.width());
+        QCOMPARE(scene.EarthSphere.rotationY(), reduce_angle(plan.yRotation));
+        QCOMPARE(scene.NightSphere.rotationY(), reduce_angle(plan.yRotation));
         QCOMPARE(scene.ClimateSphere.rotationY(), scene.EarthSphere.rotationY());
+        QVERIFY(scene.nightTexture.image() != pristine);
+        const int noon = int(plan.centre);
+        for (int y : {0, pristine.height() / 2, pristine.height() - 1})
+            QCOMPARE(scene.nightTexture.image().pixel(noon, y), 0u);
+    } else {
+        QCOMPARE(scene.EarthSphere.rotationY(), 33.f);
+    }
 }
 
 void TestApp::drawerMode_data()
@@ -178,8 +191,8 @@ void TestApp::drawerMode()
 {
     QFETCH(QSize, size);
     QFETCH(bool, panel);
-    app().MapServer = QStringLiteral("http://127.0.0.1:1"); // a map view is chosen below
-    TMainForm form;
+    WindowFixture f(false); // a map view is chosen below
+    TMainForm &form = *f.form;
     form.resize(size);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -1,10 +1,9 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
 #include "app/mainform.h"
+#include "common/servedmaps.h"
 #include "help/helpform.h"
-#include "legend/statusline.h"
-#include "maps/httpclient.h"
+#include "maps/mapdownloader.h"
 #include "settings/settingsform.h"
 
 #include <QFile>
@@ -15,14 +14,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-// The whole start-up: main window, help window, settings window, with a data folder of
-// our own and a map server that refuses every connection.
+// The whole start-up: main window with its help and settings windows, with a data folder
+// of our own, found as the program finds it, and a map server that refuses every connection.
 struct App
 {
-    explicit App(const QByteArray &ini = QByteArray())
+    explicit App(const QByteArray &ini = QByteArray(), const QString &dataDir = QString())
     {
-        reset_app_state();
-        app().clock = &clock;
         // The main window resolves its data folder from XDG_DATA_HOME.
         qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
         QDir(dir.path()).mkpath(QStringLiteral("Brightwell/Skyloom"));
@@ -31,15 +28,16 @@ struct App
             file.open(QIODevice::WriteOnly);
             file.write(ini);
         }
-        app().MapServer = QStringLiteral("http://127.0.0.1:1");
-        main = std::make_unique<TMainForm>();
-        help = std::make_unique<THelpForm>();
-        settings = std::make_unique<TSettingsForm>();
+        MainFormSetup setup;
+        setup.clock = &clock;
+        setup.mapServer = QStringLiteral("http://127.0.0.1:1");
+        setup.dataDir = dataDir;
+        main = std::make_unique<TMainForm>(setup);
+        help = main->helpForm();
+        settings = main->settingsForm();
     }
     ~App()
     {
-        settings.reset();
-        help.reset();
         main.reset();
         qputenv("XDG_DATA_HOME", savedDataHome);
     }
@@ -58,8 +56,8 @@ struct App
     QTemporaryDir dir;
     FixedClock clock{QDateTime(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC)};
     std::unique_ptr<TMainForm> main;
-    std::unique_ptr<THelpForm> help;
-    std::unique_ptr<TSettingsForm> settings;
+    THelpForm *help = nullptr;
+    TSettingsForm *settings = nullptr;
 };
 
 class TestAppFlow : public QObject
@@ -74,6 +72,7 @@ private slots:
     void helpWindowIsModalAndClosedByAMapView();
     void unitsShowWhenTheMainWindowIsBack();
     void unwritableSettingsAreReportedOnce();
+    void timePairAloneWritesAllUnitKeys();
 };
 
 void TestAppFlow::startViewFromSettingsFile_data()
@@ -86,7 +85,9 @@ void TestAppFlow::startViewFromSettingsFile_data()
     QTest::newRow("pressure, button hidden")
         << QByteArray("[Skyloom]\nLastSphere=4\n") << 4 << true;
     QTest::newRow("day/night") << QByteArray("[Skyloom]\nLastSphere=5\n") << 5 << false;
-    QTest::newRow("7 names no view") << QByteArray("[Skyloom]\nLastSphere=7\n") << 7 << false;
+    QTest::newRow("7 names no view: Temperature")
+        << QByteArray("[Skyloom]\nLastSphere=7\n") << 0 << true;
+    QTest::newRow("99, Temperature") << QByteArray("[Skyloom]\nLastSphere=99\n") << 0 << true;
 }
 
 void TestAppFlow::startViewFromSettingsFile()
@@ -95,17 +96,18 @@ void TestAppFlow::startViewFromSettingsFile()
     QFETCH(int, view);
     QFETCH(bool, download);
     App a(ini);
-    QCOMPARE(app().DataDir, a.dir.path() + QStringLiteral("/Brightwell/Skyloom/"));
+    QCOMPARE(a.main->dataDir(), a.dir.path() + QStringLiteral("/Brightwell/Skyloom/"));
     a.main->FormActivate();
-    QCOMPARE(app().CurrentView.load(), view);
-    QCOMPARE(app().HttpClientObject->downloadsInFlight > 0, download);
+    QCOMPARE(a.main->currentView(), view);
+    QCOMPARE(a.main->shownView(), view);
+    QCOMPARE(a.main->downloader().isBusy(), download);
     GlobeScene &scene = a.main->scene();
     QCOMPARE(scene.ClimateSphere.visible, View::isMap(view));
     QCOMPARE(scene.EarthSphere.visible, view == View::DayNight);
     // The globe starts turned to the sun, map views included.
     QCOMPARE(scene.ClimateSphere.rotationY(), scene.EarthSphere.rotationY());
-    QTRY_COMPARE(app().HttpClientObject->downloadsInFlight, 0);
-    // What was read is saved again at close, out-of-range values included.
+    QTRY_VERIFY(!a.main->downloader().isBusy());
+    // What was read is saved again at close; a value that named no view is mended.
     a.main->FormClose();
     QVERIFY(a.ini().contains(QByteArray("LastSphere=") + QByteArray::number(view)));
 }
@@ -114,7 +116,7 @@ void TestAppFlow::firstCloseWritesTheFile()
 {
     App a;
     a.main->FormActivate();
-    QVERIFY(app().SettingsChanged); // the rain/snow pair starts with neither radio checked
+    QVERIFY(a.main->settingsChanged()); // the rain/snow pair starts with neither radio checked
     a.main->FormClose();
     QCOMPARE(a.ini(), QByteArray("[Skyloom]\nFarenheit=0\nMPH=0\nIPH=0\nUTC=0\nLastSphere=0\n"));
 }
@@ -122,7 +124,7 @@ void TestAppFlow::firstCloseWritesTheFile()
 void TestAppFlow::unchangedUnitsWriteOnlyTheView()
 {
     App a("[Skyloom]\nIPH=1\n");
-    QVERIFY(!app().SettingsChanged);
+    QVERIFY(!a.main->settingsChanged());
     a.main->FormActivate();
     a.main->FormClose();
     QCOMPARE(a.ini(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=0\n"));
@@ -147,35 +149,43 @@ void TestAppFlow::helpWindowIsModalAndClosedByAMapView()
 
 void TestAppFlow::unitsShowWhenTheMainWindowIsBack()
 {
-    // Shown and activated for real, with no window manager to give the focus back.
+    // Shown and activated for real, with no window manager to give the focus back. The first
+    // map comes from a fresh file, so no network is needed.
     App a;
+    QImage map(1112, 667, QImage::Format_ARGB32);
+    map.fill(0xFF00A0A0);
+    const QString file = a.dir.path() + QStringLiteral("/Brightwell/Skyloom/temps.png");
+    QVERIFY(map.save(file));
+    set_file_time(file, a.clock.nowUtc().addSecs(-60));
     a.main->show();
     a.main->activateWindow();
     // Not qWaitForWindowActive: with no window manager it waits out its time for a frame.
     QTRY_VERIFY_WITH_TIMEOUT(a.main->isActiveWindow(), 20000);
-    QTRY_VERIFY(!app().FirstActivation);
-    // The first map's chain runs out (nothing listens); its last attempt was the static map.
-    QTRY_COMPARE(app().HttpClientObject->downloadsInFlight, 0);
-    QCOMPARE(a.label(app().TemperatureLabels, 0), QStringLiteral("-60"));
+    QTRY_VERIFY(!a.main->firstActivation());
+    QVERIFY(!a.main->downloader().isBusy());
+    QCOMPARE(a.label(a.main->legendBars().TemperatureLabels, 0), QStringLiteral("-60"));
     a.main->SettingsButtonClick();
     QTRY_VERIFY_WITH_TIMEOUT(a.settings->isActiveWindow(), 20000);
     a.settings->RadioFareheit()->click();
     a.settings->RadioUTC()->click();
-    QVERIFY(app().UseFahrenheit);
+    QVERIFY(a.main->units().fahrenheit);
     a.settings->Button2Click();
-    QTRY_COMPARE_WITH_TIMEOUT(a.label(app().TemperatureLabels, 0), QStringLiteral("-76"), 20000);
+    QList<QLabel *> &labels = a.main->legendBars().TemperatureLabels;
+    QTRY_COMPARE_WITH_TIMEOUT(a.label(labels, 0), QStringLiteral("-76"), 20000);
     QVERIFY(a.main->isActiveWindow());
-    QCOMPARE(a.label(app().TemperatureLabels, 6), QStringLiteral("32°F"));
-    QCOMPARE(status_text(), QStringLiteral("Global Temps\r9/22/2023 14:30 UTC,"));
+    QCOMPARE(a.label(labels, 6), QStringLiteral("32°F"));
+    // Two lines as drawn; the stamp is that of the map's request, in UTC now.
+    QCOMPARE(a.main->statusLabel()->text(), QStringLiteral("Global Temps\n9/22/2023 14:30 UTC.."));
 }
 
 void TestAppFlow::unwritableSettingsAreReportedOnce()
 {
-    App a;
+    // A data folder that is a regular file: nothing can be written in it.
+    QTemporaryDir other;
+    const QString blocked = other.filePath(QStringLiteral("blocked"));
+    QFile(blocked).open(QIODevice::WriteOnly);
+    App a({}, blocked);
     a.main->FormActivate();
-    // A data folder that became a regular file: nothing can be written in it.
-    app().DataDir = a.dir.filePath(QStringLiteral("blocked")) + QLatin1Char('/');
-    QFile(a.dir.filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly);
     QStringList messages;
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
@@ -188,8 +198,21 @@ void TestAppFlow::unwritableSettingsAreReportedOnce()
     a.main->show();
     QVERIFY(a.main->close());
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.at(0), QStringLiteral("Unable to write to ") + app().DataDir + "Skyloom.ini");
+    QCOMPARE(messages.at(0), QStringLiteral("Unable to write to ") + blocked + "/Skyloom.ini");
     QVERIFY(!a.main->isVisible());
+}
+
+void TestAppFlow::timePairAloneWritesAllUnitKeys()
+{
+    App a("[Skyloom]\nIPH=1\nLastSphere=5\n");
+    a.main->FormActivate();
+    QVERIFY(!a.main->settingsChanged());
+    a.settings->RadioUTC()->setChecked(true);
+    QVERIFY(a.main->settingsChanged());
+    QVERIFY(a.main->units().utc);
+    a.main->FormClose();
+    QCOMPARE(a.ini(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=5\nFarenheit=0\nMPH=0\nUTC=1\n"));
+    QVERIFY(!a.main->settingsChanged());
 }
 
 SKYLOOM_TEST_MAIN(TestAppFlow)

@@ -1,7 +1,13 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
-#include "app/darkstyle.h"
+#include "globe/globerenderer.h"
+
+#ifdef SKYLOOM_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+using TestApplication = QGuiApplication;
+#endif
 
 #include <QSurfaceFormat>
 #include <QTemporaryDir>
@@ -35,7 +41,7 @@ int main(int argc, char **argv)
     qputenv("TZ", "America/New_York");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QSurfaceFormat::setDefaultFormat(globe_surface_format());
-    QApplication application(argc, argv);
+    TestApplication application(argc, argv);
     // "tst_x TestClass [qtest options]" runs one class only.
     QByteArray only;
     if (argc > 1 && argv[1][0] != '-' && std::isupper(static_cast<unsigned char>(argv[1][0]))) {
@@ -48,7 +54,6 @@ int main(int argc, char **argv)
     for (auto &[name, make] : registry()) {
         if (!only.isEmpty() && only != name)
             continue;
-        reset_app_state();
         std::unique_ptr<QObject> test = make();
         failures += QTest::qExec(test.get(), argc, argv);
     }

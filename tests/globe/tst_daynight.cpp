@@ -1,7 +1,7 @@
 #include "common/testsupport.h"
 
-#include "app/globetypes.h"
 #include "app/resources.h"
+#include "core/globetypes.h"
 #include "globe/daynight.h"
 #include "globe/globescene.h"
 #include "globe/globeview.h"

@@ -1,6 +1,5 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
 #include "app/fillrectangle.h"
 #include "help/helpform.h"
 #include "help/htmlpanel.h"
@@ -84,11 +83,8 @@ class TestHelp : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { reset_app_state(); }
-
     void versionAndYear_data();
     void versionAndYear();
-    void registersItself();
     void windowLayout();
 
     void setElementText_data();
@@ -129,8 +125,7 @@ void TestHelp::versionAndYear()
 {
     QFETCH(QString, fileVersion);
     QFETCH(QString, expected);
-    app().FileVersion = fileVersion;
-    THelpForm form;
+    THelpForm form(fileVersion, QStringLiteral("9/22/2023"));
     THtmlPanel *panel = panel_of(form);
     QCOMPARE(element_text(panel, "version"), expected);
     QCOMPARE(element_text(panel, "year"), QStringLiteral("2023"));
@@ -140,25 +135,9 @@ void TestHelp::versionAndYear()
     QVERIFY(shown.contains(QStringLiteral("\u00A9 2023 Brightwell Software")));
 }
 
-void TestHelp::registersItself()
-{
-    auto form = std::make_unique<THelpForm>();
-    QCOMPARE(app().HelpForm, form.get());
-    form.reset();
-    QCOMPARE(app().HelpForm, nullptr);
-
-    // A second window's end must not clear the first one's registration.
-    THelpForm first;
-    {
-        THelpForm second;
-        app().HelpForm = &first;
-    }
-    QCOMPARE(app().HelpForm, &first);
-}
-
 void TestHelp::windowLayout()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     QCOMPARE(form.windowTitle(), QStringLiteral("Help"));
     const Qt::WindowFlags flags = form.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
@@ -240,7 +219,7 @@ void TestHelp::setElementText()
 
 void TestHelp::unknownIdLeavesFormPageAlone()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     THtmlPanel *panel = panel_of(form);
     const QString page = panel->page().toString(-1);
     const QString shown = panel->toPlainText();
@@ -269,7 +248,7 @@ void TestHelp::noDocumentChangesNothing()
 
 void TestHelp::keepsScrollPosition()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QScrollBar *bar = panel_of(form)->verticalScrollBar();
@@ -306,7 +285,7 @@ void TestHelp::pageIsLatin1Xhtml()
     QCOMPARE(dom.documentElement().firstChildElement("head").firstChildElement("title").text(),
              QStringLiteral("Skyloom Help"));
 
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     const QString shown = panel_of(form)->toPlainText();
     // Whole phrases, so that a wrong decoding ("\u00C2\u00B0C") cannot pass for the right one.
     for (const QString &phrase : {QStringLiteral("in \u00B0C or \u00B0F"),
@@ -320,7 +299,7 @@ void TestHelp::pageIsLatin1Xhtml()
 
 void TestHelp::pageSections()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     const QDomDocument &page = panel_of(form)->page();
     const QDomElement body = page.documentElement().firstChildElement("body");
     QVERIFY(body.attribute("style").contains("background-color: black"));
@@ -353,7 +332,7 @@ void TestHelp::pageSections()
 
 void TestHelp::rendersWhiteOnBlackWithRedHeadings()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     THtmlPanel *panel = panel_of(form);
@@ -401,7 +380,7 @@ void TestHelp::scrollBars_data()
 void TestHelp::scrollBars()
 {
     QFETCH(QSize, size);
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.resize(size);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -416,7 +395,7 @@ void TestHelp::scrollBars()
 
 void TestHelp::ctrlWheelDoesNotZoom()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     THtmlPanel *panel = panel_of(form);
@@ -454,7 +433,7 @@ void TestHelp::nothingCanBeSelected_data()
 void TestHelp::nothingCanBeSelected()
 {
     QFETCH(Gesture, gesture);
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     THtmlPanel *panel = panel_of(form);
 
     // The same gesture on an ordinary browser showing the same page does select.
@@ -498,7 +477,7 @@ void TestHelp::linksOpenNothing()
     QCOMPARE(recorder.opened.size(), 2);
     recorder.opened.clear();
 
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     THtmlPanel *panel = panel_of(form);
@@ -573,7 +552,7 @@ void TestHelp::fetchesNothing()
 
 void TestHelp::backAreaHover()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *area = form.findChild<TFillRectangle *>("Rectangle1");
@@ -608,14 +587,13 @@ void TestHelp::closing_data()
 void TestHelp::closing()
 {
     QFETCH(QString, target);
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QWidget *widget = form.findChild<QWidget *>(target);
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
     QTRY_VERIFY(!form.isVisible());
     // Hidden, not gone: the window can be shown again with its page.
-    QCOMPARE(app().HelpForm, &form);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(panel_of(form)->toPlainText().contains("Skyloom Help"));
@@ -623,7 +601,7 @@ void TestHelp::closing()
 
 void TestHelp::pressInsideReleaseOutsideKeepsOpen()
 {
-    THelpForm form;
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *area = form.findChild<TFillRectangle *>("Rectangle1");

@@ -1,6 +1,6 @@
 #include "mapfixtures.h"
 
-#include "app/globetypes.h"
+#include "core/globetypes.h"
 #include "imaging/mapimage.h"
 
 #include <QBuffer>
@@ -80,7 +80,7 @@ QImage reference_crop(const QImage &orig, const ExtractRectangle &rect)
 QImage server_like_map(int width, int height, quint32 seed)
 {
     QRandomGenerator random(seed);
-    const ExtractRectangle r = AppState::ExtractRect;
+    const ExtractRectangle r = ServerMapArea;
     QImage map = filled_image(width, height, MapBackground);
     const double half = (r.Bottom - r.Top) / 2.0;
     for (int y = r.Top; y < qMin(r.Bottom, height); ++y) {

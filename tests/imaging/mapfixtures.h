@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "imaging/mapimage.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -8,8 +8,10 @@
 #include <QRgb>
 
 // Width of the crop and of the texture the map server's pictures give.
-constexpr int CropWidth = AppState::ExtractRect.Right - AppState::ExtractRect.Left;
-constexpr int CropHeight = AppState::ExtractRect.Bottom - AppState::ExtractRect.Top;
+// Where the server draws its map area, written out rather than taken from the program.
+constexpr ExtractRectangle ServerMapArea{5, 60, 1093, 727};
+constexpr int CropWidth = 1088;
+constexpr int CropHeight = 667;
 
 // An opaque colour that says which source column it came from, never white.
 QRgb column_colour(int column);

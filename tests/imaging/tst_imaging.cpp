@@ -16,7 +16,6 @@ class TestImaging : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { reset_app_state(); }
 
     void stretchWorkedRows_data();
     void stretchWorkedRows();
@@ -233,12 +232,12 @@ void TestImaging::cropClipsToDecodedImage()
                 x, y, qRgba(x & 0xFF, y & 0xFF, (x >> 8) | (y >> 8) << 4, 0xC0 + (x & 0x3F)));
     decoded = decoded.convertToFormat(format);
 
-    const QImage crop = crop_map(decoded, AppState::ExtractRect);
+    const QImage crop = crop_map(decoded, ServerMapArea);
     QCOMPARE(crop.size(), QSize(CropWidth, CropHeight));
     QCOMPARE(crop.format(), QImage::Format_ARGB32);
     for (int y = 0; y < CropHeight; ++y) {
         for (int x = 0; x < CropWidth; ++x) {
-            const QPoint from(x + AppState::ExtractRect.Left, y + AppState::ExtractRect.Top);
+            const QPoint from(x + ServerMapArea.Left, y + ServerMapArea.Top);
             const QRgb expected = decoded.valid(from) ? decoded.pixel(from) : 0u;
             if (crop.pixel(x, y) != expected)
                 QFAIL(qPrintable(QStringLiteral("crop (%1, %2)").arg(x).arg(y)));
@@ -251,8 +250,8 @@ void TestImaging::uncoveredCropPixelsAreContent()
     // A small all-white picture: the crop is white where it is covered and transparent
     // beyond. The transparent pixels are content, so rows get stretched spans of
     // transparent pixels over a green output, while a fully covered white map writes nothing.
-    const QImage small = crop_map(filled_image(400, 300, MapBackground), AppState::ExtractRect);
-    const QImage large = crop_map(filled_image(1098, 760, MapBackground), AppState::ExtractRect);
+    const QImage small = crop_map(filled_image(400, 300, MapBackground), ServerMapArea);
+    const QImage large = crop_map(filled_image(1098, 760, MapBackground), ServerMapArea);
     const QRgb green = 0xFF00FF00u;
     QImage fromSmall = filled_image(SphereWidth, SphereHeight, green);
     QImage fromLarge = fromSmall;
@@ -375,7 +374,7 @@ void TestImaging::downloadedMapBecomesTexture()
     QCOMPARE(texture.format(), QImage::Format_ARGB32);
 
     QImage expected = filled_image(SphereWidth, SphereHeight, 0);
-    reference_stretch(reference_crop(map, AppState::ExtractRect), expected);
+    reference_stretch(reference_crop(map, ServerMapArea), expected);
     QCOMPARE(texture, expected);
     // The widest row fills the texture; the narrow rows at the poles leave gaps.
     QCOMPARE(count_in_row(texture, 333, 0), 0);

@@ -1,6 +1,5 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
 #include "legend/legendbars.h"
 #include "legend/legendimage.h"
 
@@ -12,9 +11,8 @@
 namespace {
 enum class Set { Temperature, Rain, Snow, Wind, Pressure, Change };
 
-QList<QLabel *> labels_of(Set set)
+QList<QLabel *> labels_of(const LegendBars &s, Set set)
 {
-    const AppState &s = app();
     switch (set) {
     case Set::Temperature:
         return s.TemperatureLabels;
@@ -32,10 +30,10 @@ QList<QLabel *> labels_of(Set set)
     return {};
 }
 
-QStringList texts_of(Set set)
+QStringList texts_of(const LegendBars &bars, Set set)
 {
     QStringList texts;
-    for (const QLabel *label : labels_of(set))
+    for (const QLabel *label : labels_of(bars, set))
         texts << label->text();
     return texts;
 }
@@ -114,13 +112,13 @@ private slots:
     void rampColours();
     void cellColours_data();
     void cellColours();
-    void listsForgetDestroyedLabels();
 
 private:
     void makeView(int width, int height = 600);
 
     std::unique_ptr<QWidget> view;
     LegendBars bars;
+    UnitFlags units;
 };
 
 void TestLegend::initTestCase()
@@ -130,7 +128,7 @@ void TestLegend::initTestCase()
     qApp->setStyleSheet(QStringLiteral("QWidget { color: #F0F0F0; } QLabel { font-size: 30px; }"));
 }
 
-void TestLegend::init() { reset_app_state(); }
+void TestLegend::init() { units = {}; }
 
 void TestLegend::cleanup()
 {
@@ -156,7 +154,7 @@ void TestLegend::startState()
          {bars.RectangleTemps, bars.RectangleWind, bars.RectangleChange, bars.RectanglePressure})
         QVERIFY2(!bar->isVisible(), qPrintable(bar->objectName()));
 
-    const AppState &s = app();
+    const LegendBars &s = bars;
     QCOMPARE(s.LegendBaseFontSize, 12.0f);
     QCOMPARE(s.TemperatureLabels.size(), 12);
     QCOMPARE(s.RainLabels.size(), 6);
@@ -173,7 +171,7 @@ void TestLegend::startState()
         {Set::Snow, bars.Layout3},          {Set::Wind, bars.Layout5},
         {Set::Pressure, bars.Layout10},     {Set::Change, bars.Layout7}};
     for (const auto &[set, parent] : drawnIn) {
-        for (QLabel *label : labels_of(set)) {
+        for (QLabel *label : labels_of(bars, set)) {
             QCOMPARE(label->parentWidget(), parent);
             QVERIFY(label->text().isEmpty());
             QVERIFY(!label->wordWrap());
@@ -185,8 +183,8 @@ void TestLegend::startState()
 void TestLegend::labelsIgnoreTheWindowStyle()
 {
     makeView(800);
-    layout_legend(bars, View::Temperature);
-    QLabel *label = app().TemperatureLabels[6];
+    layout_legend(bars, View::Temperature, units);
+    QLabel *label = bars.TemperatureLabels[6];
     QCOMPARE(label->text(), QStringLiteral("0°C"));
     QCOMPARE(label->font().pixelSize(), 12);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
@@ -299,23 +297,23 @@ void TestLegend::texts()
     QFETCH(bool, inches);
     QFETCH(QStringList, expected);
     makeView(1000);
-    AppState &s = app();
-    s.UseFahrenheit = fahrenheit;
-    s.UseMph = mph;
-    s.UseInchesPerHour = inches;
-    layout_legend(bars, kind);
-    QCOMPARE(texts_of(set), expected);
+    UnitFlags &s = units;
+    s.fahrenheit = fahrenheit;
+    s.mph = mph;
+    s.inchesPerHour = inches;
+    layout_legend(bars, kind, units);
+    QCOMPARE(texts_of(bars, set), expected);
 
     // A unit change shows at the next layout, with no texts left over from the last one.
-    s.UseFahrenheit = !fahrenheit;
-    s.UseMph = !mph;
-    s.UseInchesPerHour = !inches;
-    layout_legend(bars, kind);
-    s.UseFahrenheit = fahrenheit;
-    s.UseMph = mph;
-    s.UseInchesPerHour = inches;
-    layout_legend(bars, kind);
-    QCOMPARE(texts_of(set), expected);
+    s.fahrenheit = !fahrenheit;
+    s.mph = !mph;
+    s.inchesPerHour = !inches;
+    layout_legend(bars, kind, units);
+    s.fahrenheit = fahrenheit;
+    s.mph = mph;
+    s.inchesPerHour = inches;
+    layout_legend(bars, kind, units);
+    QCOMPARE(texts_of(bars, set), expected);
 }
 
 void TestLegend::labelPositions_data()
@@ -346,10 +344,10 @@ void TestLegend::labelPositions()
     QFETCH(QList<int>, indices);
     for (int width : {1100, 700}) {
         makeView(width);
-        layout_legend(bars, kind);
+        layout_legend(bars, kind, units);
         const QWidget *strip = strip_of(bars, set);
         const float spacing = float(strip->width()) / float(divisions);
-        const QList<QLabel *> labels = labels_of(set);
+        const QList<QLabel *> labels = labels_of(bars, set);
         for (int i : indices) {
             QCOMPARE(x_in_strip(labels[i], strip), qRound(float(i) * spacing));
             QCOMPARE(labels[i]->y() - strip->mapTo(labels[i]->parentWidget(), QPoint()).y(), 2);
@@ -387,8 +385,8 @@ void TestLegend::fontSize()
     QFETCH(int, viewWidth);
     QFETCH(int, pixels);
     makeView(viewWidth);
-    layout_legend(bars, kind);
-    const QList<QLabel *> labels = labels_of(set);
+    layout_legend(bars, kind, units);
+    const QList<QLabel *> labels = labels_of(bars, set);
     const int step = set == Set::Wind ? 2 : 1;
     const int count = set == Set::Wind ? 19 : int(labels.size());
     for (int i = 0; i < count; i += step)
@@ -416,20 +414,20 @@ void TestLegend::crowdedLabelEmptiesAndReturns()
     QFETCH(bool, fahrenheit);
     QFETCH(QString, text);
     makeView(1000);
-    app().UseFahrenheit = fahrenheit;
-    layout_legend(bars, kind);
-    QLabel *label = labels_of(set)[index];
+    units.fahrenheit = fahrenheit;
+    layout_legend(bars, kind, units);
+    QLabel *label = labels_of(bars, set)[index];
     QCOMPARE(label->text(), text);
     const QPoint place = label->pos();
 
     view->resize(300, 600);
-    layout_legend(bars, kind);
+    layout_legend(bars, kind, units);
     QCOMPARE(label->text(), QString());
     const float w = float(strip_of(bars, set)->width());
     QCOMPARE(label->x(), qRound(float(index) * w / float(set == Set::Temperature ? 11 : 7)));
 
     view->resize(1000, 600);
-    layout_legend(bars, kind);
+    layout_legend(bars, kind, units);
     QCOMPARE(label->text(), text);
     QCOMPARE(label->pos(), place);
 }
@@ -447,17 +445,17 @@ void TestLegend::crowdingRuleHolds()
     // and an empty one would not have done so.
     QFETCH(int, viewWidth);
     makeView(viewWidth);
-    app().UseFahrenheit = true;
-    layout_legend(bars, View::Temperature);
+    units.fahrenheit = true;
+    layout_legend(bars, View::Temperature, units);
     const float w = float(bars.LegLayout->width());
     const float x = 10.0f * (w / 11.0f);
-    QLabel *label = app().TemperatureLabels[10];
+    QLabel *label = bars.TemperatureLabels[10];
     if (!label->text().isEmpty()) {
         QVERIFY(x + 2 * label->width() <= w);
         return;
     }
     QLabel probe(QStringLiteral("104"), bars.LegLayout);
-    set_legend_text_style(&probe, 0xFFFFFFFF, app().TemperatureLabels[0]->font().pixelSize());
+    set_legend_text_style(&probe, 0xFFFFFFFF, bars.TemperatureLabels[0]->font().pixelSize());
     QVERIFY(x + 2 * probe.width() > w);
 }
 
@@ -482,14 +480,13 @@ void TestLegend::lastLabels()
     QFETCH(Set, set);
     QFETCH(int, index);
     QFETCH(bool, units);
-    AppState &s = app();
-    s.UseFahrenheit = units;
-    s.UseInchesPerHour = units;
+    this->units.fahrenheit = units;
+    this->units.inchesPerHour = units;
     for (int width : {1200, 330}) {
         makeView(width);
-        layout_legend(bars, kind);
+        layout_legend(bars, kind, this->units);
         const QWidget *strip = strip_of(bars, set);
-        QLabel *label = labels_of(set)[index];
+        QLabel *label = labels_of(bars, set)[index];
         QVERIFY(!label->text().isEmpty());
         QCOMPARE(x_in_strip(label, strip) + label->width(), strip->width());
     }
@@ -521,7 +518,7 @@ void TestLegend::visibility()
     QFETCH(QString, visible);
     makeView(800);
     for (ViewKind kind : kinds) {
-        layout_legend(bars, kind);
+        layout_legend(bars, kind, units);
         int shown = 0;
         for (QWidget *bar : {bars.RectangleTemps, bars.RectangleRain, bars.RectangleWind,
                              bars.RectangleChange, bars.RectanglePressure})
@@ -548,7 +545,7 @@ void TestLegend::rainSnowSplit()
     QFETCH(float, half);
     QCOMPARE(rain_half_width(float(width)), half);
     makeView(width);
-    layout_legend(bars, View::RainSnow);
+    layout_legend(bars, View::RainSnow, units);
     QCOMPARE(bars.RectangleRain->width(), width);
     for (QWidget *side : {bars.LeftLayout, bars.RightLayout}) {
         QVERIFY2(qAbs(float(side->width()) - half) <= 0.5f, qPrintable(side->objectName()));
@@ -608,12 +605,12 @@ void TestLegend::rampColours()
     QFETCH(Set, set);
     QFETCH(QList<QRgb>, colours);
     makeView(1100);
-    layout_legend(bars, kind);
+    layout_legend(bars, kind, units);
     QWidget *bar = strip_of(bars, set)->parentWidget();
     const QImage image = bar->grab().toImage();
     const qreal dpr = image.devicePixelRatio();
     const QWidget *strip = strip_of(bars, set);
-    const QList<QLabel *> labels = labels_of(set);
+    const QList<QLabel *> labels = labels_of(bars, set);
     for (int i = 0; i < colours.size(); ++i) {
         // The last label is right-aligned: its value sits under its right edge.
         const int inStrip = i + 1 == colours.size()
@@ -668,19 +665,6 @@ void TestLegend::cellColours()
         QCOMPARE(qGray(corner), 0x80);
     else
         QCOMPARE(colour_text(corner), colour_text(colours.first()));
-}
-
-void TestLegend::listsForgetDestroyedLabels()
-{
-    makeView(800);
-    QCOMPARE(app().TemperatureLabels.size(), 12);
-    view.reset();
-    const AppState &s = app();
-    QVERIFY(s.TemperatureLabels.isEmpty());
-    QVERIFY(s.RainLabels.isEmpty());
-    QVERIFY(s.WindLabels.isEmpty());
-    QVERIFY(s.ChangeLabels.isEmpty());
-    bars = {};
 }
 
 SKYLOOM_TEST_MAIN(TestLegend)

@@ -1,13 +1,11 @@
+#include "common/servedmaps.h"
 #include "common/testsupport.h"
-#include "maps/mapfixture.h"
 
-#include "legend/statusline.h"
 #include "maps/mapcache.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-using Answer = TestMapServer::Answer;
+#include <QTemporaryDir>
 
 class TestCache : public QObject
 {
@@ -16,157 +14,120 @@ class TestCache : public QObject
 private slots:
     void freshness_data();
     void freshness();
-    void staleMapWhenServerIsGone();
-    void corruptFreshFile();
     void missingFile();
-    void failureWhileDayNightIsCurrent();
+    void damagedFileIsDeleted();
     void roundTrip();
     void unwritableDataFolder();
     void cacheNames();
 };
 
+namespace {
+QImage sample_texture()
+{
+    QImage t(1112, 667, QImage::Format_ARGB32);
+    t.fill(0xFF00A0A0);
+    t.setPixel(3, 4, 0x80102030);
+    return t;
+}
+} // namespace
+
 void TestCache::freshness_data()
 {
-    QTest::addColumn<int>("ageMinutes");
+    QTest::addColumn<int>("ageSeconds");
     QTest::addColumn<bool>("fresh");
-    QTest::newRow("359 minutes") << 359 << true;
-    QTest::newRow("360 minutes") << 360 << false;
-    QTest::newRow("a day") << 24 * 60 << false;
+    QTest::newRow("359 minutes") << 359 * 60 << true;
+    QTest::newRow("360 minutes") << 360 * 60 << false;
+    QTest::newRow("a day") << 24 * 3600 << false;
+    QTest::newRow("just written") << 0 << true;
+    // A file from the future: a clock set back, or a copy from another machine.
+    QTest::newRow("a minute ahead") << -60 << true;
+    QTest::newRow("61 seconds ahead") << -61 << false;
+    QTest::newRow("a day ahead") << -24 * 3600 << false;
 }
 
 void TestCache::freshness()
 {
-    QFETCH(int, ageMinutes);
+    QFETCH(int, ageSeconds);
     QFETCH(bool, fresh);
-    MapFixture f;
-    const QImage cached = expected_texture(map_png(0xFF00A0A0));
-    QVERIFY(cached.save(f.cacheFile(View::Temperature)));
-    set_file_time(f.cacheFile(View::Temperature), f.clock.nowUtc().addSecs(-ageMinutes * 60));
-    f.server->answer(Paths::TempsToday, Answer{200, map_png(0xFFA000A0)});
-    QCOMPARE(cache_is_fresh(View::Temperature), fresh);
-
-    f.choose(View::Temperature);
-    QVERIFY(f.waitIdle());
-    QCOMPARE(f.server->requests().isEmpty(), fresh);
-    if (fresh) {
-        QCOMPARE(app().MapSource.load(), Source::Cache);
-        QCOMPARE(f.texture(), cached);
-        QVERIFY(status_text().endsWith(QLatin1String("..")));
-    }
-}
-
-void TestCache::staleMapWhenServerIsGone()
-{
-    MapFixture f;
-    app().MapServer = QStringLiteral("http://127.0.0.1:1");
-    const QImage stale = expected_texture(map_png(0xFF00A0A0));
-    QVERIFY(stale.save(f.cacheFile(View::RainSnow)));
-    const QDateTime written = f.clock.nowUtc().addDays(-2);
-    set_file_time(f.cacheFile(View::RainSnow), written);
-
-    // The stale map shows with its own date and the cache marker...
-    load_cached_map(View::RainSnow);
-    QCOMPARE(status_text(), QStringLiteral("Global Rain/Snow\r9/20/2023 10:30 AM.."));
-    // ...and after a failed download the error replaces that text.
-    f.choose(View::RainSnow);
-    QVERIFY(f.waitIdle());
-    QCOMPARE(f.texture(), stale);
-    QCOMPARE(app().MapSource.load(), Source::Cache);
-    QCOMPARE(status_text(), QStringLiteral("Cannot Connect to Internet"));
-}
-
-void TestCache::corruptFreshFile()
-{
-    MapFixture f;
-    QImage before(4, 4, QImage::Format_ARGB32);
-    before.fill(0xFF445566);
-    f.form->scene().climateTexture.setImage(before);
-    {
-        QFile file(f.cacheFile(View::Wind));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\x89PNG garbage");
-    }
-    set_file_time(f.cacheFile(View::Wind), f.clock.nowUtc().addSecs(-60));
-    f.choose(View::Wind);
-    QVERIFY(!f.busy()); // a download would have started at once
-    QVERIFY(!QFile::exists(f.cacheFile(View::Wind)));
-    QCOMPARE(f.texture(), before);
-    QVERIFY(f.server->requests().isEmpty());
-    QCOMPARE(app().CurrentView.load(), View::Wind);
-
-    f.choose(View::Wind);
-    QVERIFY(f.waitIdle());
-    QCOMPARE(f.server->requests().size(), 3);
+    QTemporaryDir dir;
+    FixedClock clock(TestNow);
+    const MapCache cache(dir.path() + QLatin1Char('/'), clock);
+    QVERIFY(!cache.cache_is_fresh(View::Temperature));
+    QVERIFY(sample_texture().save(cache.cache_file_name(View::Temperature)));
+    set_file_time(cache.cache_file_name(View::Temperature), TestNow.addSecs(-ageSeconds));
+    QCOMPARE(cache.cache_is_fresh(View::Temperature), fresh);
+    QCOMPARE(cache.fileTime(View::Temperature).toUTC(), TestNow.addSecs(-ageSeconds));
 }
 
 void TestCache::missingFile()
 {
-    MapFixture f;
-    load_cached_map(View::ClimateChange);
-    QCOMPARE(app().StatusError.load(), QStringLiteral("Cannot Open File"));
-    QCOMPARE(status_text(), QStringLiteral("Cannot Open File"));
+    QTemporaryDir dir;
+    FixedClock clock(TestNow);
+    const MapCache cache(dir.path() + QLatin1Char('/'), clock);
+    QVERIFY(!cache.exists(View::ClimateChange));
+    QVERIFY(cache.load(View::ClimateChange).isNull());
+    QVERIFY(!cache.fileTime(View::ClimateChange).isValid());
 }
 
-void TestCache::failureWhileDayNightIsCurrent()
+void TestCache::damagedFileIsDeleted()
 {
-    MapFixture f;
-    Answer slow404{404, {}, 400};
-    f.server->answerEverything(slow404);
-    QVERIFY(expected_texture(map_png(0xFF00A0A0)).save(f.cacheFile(View::Temperature)));
-    set_file_time(f.cacheFile(View::Temperature), f.clock.nowUtc().addDays(-1));
-    f.choose(View::Temperature);
-    f.form->DayNightButtonClick();
-    QVERIFY(f.waitIdle());
-    QCOMPARE(app().CurrentView.load(), View::DayNight);
-    QCOMPARE(status_text(), QStringLiteral("Cannot Open File"));
+    QTemporaryDir dir;
+    FixedClock clock(TestNow);
+    const MapCache cache(dir.path() + QLatin1Char('/'), clock);
+    QFile file(cache.cache_file_name(View::Wind));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG garbage");
+    file.close();
+    QVERIFY(cache.load(View::Wind).isNull());
+    QVERIFY(!cache.exists(View::Wind));
 }
 
 void TestCache::roundTrip()
 {
-    MapFixture f;
-    f.server->answer(Paths::TempsToday, Answer{200, map_png(0xFF3060C0)});
-    f.choose(View::Temperature);
-    QVERIFY(f.waitIdle());
-    QVERIFY(QFile::exists(f.cacheFile(View::Temperature)));
-    // Written a minute ago by the test's clock, whatever the machine's clock says.
-    set_file_time(f.cacheFile(View::Temperature), f.clock.nowUtc().addSecs(-60));
-    const QImage saved(f.cacheFile(View::Temperature));
-    QCOMPARE(saved.size(), QSize(1112, 667));
-    QCOMPARE(saved.convertToFormat(QImage::Format_ARGB32), f.texture());
-    QCOMPARE(app().MapSource.load(), Source::TodayFrame);
-
-    f.form->DayNightButtonClick();
-    f.choose(View::Temperature);
-    QCOMPARE(f.server->requests().size(), 1);
-    QCOMPARE(app().MapSource.load(), Source::Cache);
-    QVERIFY(status_text().startsWith(QStringLiteral("Global Temps\r")));
-    QVERIFY(status_text().endsWith(QLatin1String("..")));
+    QTemporaryDir dir;
+    FixedClock clock(TestNow);
+    const MapCache cache(dir.path() + QLatin1Char('/'), clock);
+    const QImage texture = sample_texture();
+    QCOMPARE(cache.save(View::RainSnow, encode_map_png(texture)), QString());
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("rain.png"))));
+    // Dated by the cache's clock, so it is fresh by that clock.
+    QCOMPARE(cache.fileTime(View::RainSnow).toUTC(), TestNow);
+    QVERIFY(cache.cache_is_fresh(View::RainSnow));
+    const QImage loaded = cache.load(View::RainSnow);
+    QCOMPARE(loaded.format(), QImage::Format_ARGB32);
+    QCOMPARE(loaded, texture);
+    // A later save replaces the file whole.
+    QImage other = texture;
+    other.fill(0xFF112233);
+    QCOMPARE(cache.save(View::RainSnow, encode_map_png(other)), QString());
+    QCOMPARE(cache.load(View::RainSnow), other);
+    // Nothing to write is a failure, and the good file stays.
+    QVERIFY(!cache.save(View::RainSnow, QByteArray()).isEmpty());
+    QCOMPARE(cache.load(View::RainSnow), other);
 }
 
 void TestCache::unwritableDataFolder()
 {
-    MapFixture f;
+    QTemporaryDir dir;
     // A data folder inside a regular file cannot be written, even by root.
-    QFile blocker(f.dir.filePath(QStringLiteral("blocker")));
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    app().DataDir = blocker.fileName() + QLatin1Char('/');
-    const QByteArray served = map_png(0xFF3060C0);
-    f.server->answer(Paths::TempsToday, Answer{200, served});
-    f.choose(View::Temperature);
-    QVERIFY(f.waitIdle());
-    QCOMPARE(f.texture(), expected_texture(served));
-    QTRY_VERIFY(status_text().contains(QLatin1String("could not be saved")));
+    FixedClock clock(TestNow);
+    const MapCache cache(blocker.fileName() + QLatin1Char('/'), clock);
+    QCOMPARE(cache.save(View::Temperature, encode_map_png(sample_texture())),
+             QStringLiteral("Map shown, but it could not be saved in ") + blocker.fileName());
 }
 
 void TestCache::cacheNames()
 {
-    reset_app_state();
-    app().DataDir = QStringLiteral("/data/");
+    FixedClock clock(TestNow);
+    const MapCache cache(QStringLiteral("/data/"), clock);
     const QStringList names{"/data/temps.png",   "/data/rain.png",     "/data/wind.png",
                             "/data/anomoly.png", "/data/pressure.png", "/data/.png"};
     for (int kind = 0; kind <= 5; ++kind)
-        QCOMPARE(cache_file_name(kind), names.at(kind));
+        QCOMPARE(cache.cache_file_name(kind), names.at(kind));
+    QCOMPARE(cache.cache_file_name(-1), QStringLiteral("/data/.png"));
 }
 
 SKYLOOM_TEST_MAIN(TestCache)

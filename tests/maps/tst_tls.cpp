@@ -1,10 +1,8 @@
+#include "common/selfsigned.h"
 #include "common/testsupport.h"
-#include "maps/mapfixture.h"
+#include "maps/downloadfixture.h"
 
-#include "legend/statusline.h"
-#include "maps/selfsigned.h"
-
-#include <QFile>
+#include <QSignalSpy>
 #include <QSslSocket>
 
 using Answer = TestMapServer::Answer;
@@ -34,54 +32,62 @@ void TestTls::initTestCase()
     QCOMPARE(QSslCertificate::fromPath(m_cert).size(), 1);
 }
 
+namespace {
+// The next result of a downloader talking to `server`.
+MapDownloadResult fetch(MapDownloader &downloader, ViewKind kind)
+{
+    MapDownloadResult result;
+    QObject::connect(&downloader, &MapDownloader::finished,
+                     [&result](const MapDownloadResult &r) { result = r; });
+    QSignalSpy spy(&downloader, &MapDownloader::finished);
+    downloader.load_from_internet(kind);
+    spy.wait(20000);
+    return result;
+}
+} // namespace
+
 void TestTls::trustedCertificate()
 {
-    MapFixture f;
     TestMapServer tls(m_cert, m_key);
-    const QByteArray served = map_png(0xFF20A060);
-    tls.answer(Paths::TempsToday, Answer{200, served});
-    app().MapServer = tls.baseUrl();
-    f.client().ExtraCaCertificates = QSslCertificate::fromPath(m_cert);
-    f.choose(View::Temperature);
-    QVERIFY(f.waitIdle());
+    tls.answer(Paths::TempsToday, Answer{200, map_png(0xFF20A060)});
+    FixedClock clock(TestNow);
+    MapDownloader downloader(clock, tls.baseUrl());
+    downloader.addCaCertificates(QSslCertificate::fromPath(m_cert));
+    const MapDownloadResult r = fetch(downloader, View::Temperature);
     QCOMPARE(tls.requestedPaths(), QStringList{Paths::TempsToday});
-    QCOMPARE(app().StatusError.load(), QString());
-    QCOMPARE(f.texture(), expected_texture(served));
-    f.form.reset(); // before the server it talks to
+    QCOMPARE(r.error, QString());
+    QCOMPARE(r.texture.pixel(500, 300), 0xFF20A060);
 }
 
 void TestTls::untrustedCertificate()
 {
-    MapFixture f;
     TestMapServer tls(m_cert, m_key);
     tls.answerEverything(Answer{200, map_png(0xFF20A060)});
-    app().MapServer = tls.baseUrl();
-    QVERIFY(expected_texture(map_png(0xFF00FF00)).save(f.cacheFile(View::Temperature)));
-    set_file_time(f.cacheFile(View::Temperature), f.clock.nowUtc().addDays(-1));
-    f.choose(View::Temperature);
-    QVERIFY(f.waitIdle());
+    FixedClock clock(TestNow);
+    MapDownloader downloader(clock, tls.baseUrl());
+    const MapDownloadResult r = fetch(downloader, View::Temperature);
     // The handshake fails before any request is made.
     QVERIFY(tls.requests().isEmpty());
-    QCOMPARE(status_text(), QStringLiteral("Cannot Connect to Internet"));
-    f.form.reset();
+    QCOMPARE(r.error, QStringLiteral("Cannot Connect to Internet"));
+    QVERIFY(r.texture.isNull());
 }
 
 void TestTls::redirectNeverLeavesHttps()
 {
-    MapFixture f; // its plain server is where the redirect points
-    f.server->answerEverything(Answer{200, map_png(0xFF20A060)});
+    TestMapServer plain; // where the redirect points
+    plain.answerEverything(Answer{200, map_png(0xFF20A060)});
     TestMapServer tls(m_cert, m_key);
     Answer redirect{302, {}};
-    redirect.location = (f.server->baseUrl() + Paths::PressureStatic).toLatin1();
+    redirect.location = (plain.baseUrl() + Paths::PressureStatic).toLatin1();
     tls.answer(Paths::PressureStatic, redirect);
-    app().MapServer = tls.baseUrl();
-    f.client().ExtraCaCertificates = QSslCertificate::fromPath(m_cert);
-    f.choose(View::Pressure);
-    QVERIFY(f.waitIdle());
+    FixedClock clock(TestNow);
+    MapDownloader downloader(clock, tls.baseUrl());
+    downloader.addCaCertificates(QSslCertificate::fromPath(m_cert));
+    const MapDownloadResult r = fetch(downloader, View::Pressure);
     QCOMPARE(tls.requestedPaths(), QStringList{Paths::PressureStatic});
-    QVERIFY(f.server->requests().isEmpty());
-    QVERIFY(!QFile::exists(f.cacheFile(View::Pressure)));
-    f.form.reset();
+    QVERIFY(plain.requests().isEmpty());
+    QVERIFY(!r.fetched);
+    QVERIFY(r.texture.isNull());
 }
 
 SKYLOOM_TEST_MAIN(TestTls)

@@ -1,6 +1,5 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
 #include "maps/frameurls.h"
 
 class TestUrls : public QObject
@@ -8,12 +7,10 @@ class TestUrls : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { reset_app_state(); }
     void hourBuckets_data();
     void hourBuckets();
     void viewUrls_data();
     void viewUrls();
-    void stampFollowsEachComputation();
 };
 
 void TestUrls::hourBuckets_data()
@@ -30,12 +27,10 @@ void TestUrls::hourBuckets()
 {
     QFETCH(int, hour);
     QFETCH(QString, frame);
-    FixedClock clock(QDateTime(QDate(2023, 9, 22), QTime(hour, 30), Qt::UTC));
-    app().clock = &clock;
-    set_today_vars(View::Temperature);
-    QCOMPARE(app().Frame.load().FrameNumber, frame);
+    const QDateTime now(QDate(2023, 9, 22), QTime(hour, 30), Qt::UTC);
+    QCOMPARE(today_frame_date(now).FrameNumber, frame);
     // The previous-day run keeps the current hour's bucket.
-    QCOMPARE(set_yesterday_vars().FrameNumber, frame);
+    QCOMPARE(yesterday_frame_date(now).FrameNumber, frame);
 }
 
 void TestUrls::viewUrls_data()
@@ -86,25 +81,13 @@ void TestUrls::viewUrls()
     QFETCH(QString, today);
     QFETCH(QString, yesterday);
     QFETCH(QString, staticUrl);
-    FixedClock clock(now);
-    app().clock = &clock;
-    set_today_vars(kind);
-    QCOMPARE(get_frame_url(kind), today);
-    set_yesterday_vars();
-    QCOMPARE(get_frame_url(kind), yesterday);
-    QCOMPARE(get_static_url(kind), staticUrl);
-}
-
-void TestUrls::stampFollowsEachComputation()
-{
-    FixedClock clock(QDateTime(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC));
-    app().clock = &clock;
-    set_today_vars(View::Wind);
-    QCOMPARE(from_days(app().UtcStamp), clock.nowUtc());
-    clock.set(clock.nowUtc().addSecs(90));
-    set_yesterday_vars();
-    // The stamp is the time of the computation, not the shifted frame date.
-    QCOMPARE(from_days(app().UtcStamp), clock.nowUtc());
+    const QString server = QString::fromLatin1(DefaultMapServer);
+    QCOMPARE(get_frame_url(server, kind, today_frame_date(now)), today);
+    QCOMPARE(get_frame_url(server, kind, yesterday_frame_date(now)), yesterday);
+    QCOMPARE(get_static_url(server, kind), staticUrl);
+    // A mirror keeps the paths.
+    QCOMPARE(get_static_url(QStringLiteral("https://mirror.test"), kind),
+             QString(staticUrl).replace(server, QStringLiteral("https://mirror.test")));
 }
 
 SKYLOOM_TEST_MAIN(TestUrls)

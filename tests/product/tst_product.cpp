@@ -1,6 +1,5 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
 #include "product/productinfo.h"
 #include "product/verinfo.h"
 
@@ -12,7 +11,6 @@ class TestProduct : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { reset_app_state(); }
     void dataDir_data();
     void dataDir();
     void versionMajor_data();
@@ -139,9 +137,11 @@ void TestProduct::bareNameIsLookedUpBesideTheProgram()
 void TestProduct::noVersionBlock()
 {
     // This test program carries no block: load_product_info reads its own executable.
-    load_product_info();
-    QCOMPARE(app().FileVersion, QString());
-    QCOMPARE(app().VersionMajor, QString());
+    const ProductInfo product = load_product_info();
+    QCOMPARE(product.fileVersion, QString());
+    QCOMPARE(product.versionMajor, QString());
+    QCOMPARE(product.buildDate, QStringLiteral("9/22/2023"));
+    QVERIFY(product.dataDir.endsWith(QLatin1Char('/')));
     TEPInfoExe missing;
     missing.FExeName = QStringLiteral("no-such-program");
     missing.Execute();

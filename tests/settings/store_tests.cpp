@@ -1,14 +1,11 @@
 #include "tst_settings.h"
 
-#include "app/appstate.h"
 #include "settings/inifile.h"
-#include "settings/settingsform.h"
 #include "settings/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRadioButton>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -73,8 +70,17 @@ void TestSettings::readSettings_data()
                                   << false << false << 0;
     QTest::newRow("any non-zero is true")
         << QByteArray("[Skyloom]\nMPH=-1\nUTC=2\n") << false << true << false << true << 0;
-    QTest::newRow("LastSphere 7 passed on")
-        << QByteArray("[Skyloom]\nLastSphere=7\n") << false << false << false << false << 7;
+    // A stored view that names none would start the program blank: Temperature instead.
+    QTest::newRow("LastSphere 7 names no view")
+        << QByteArray("[Skyloom]\nLastSphere=7\n") << false << false << false << false << 0;
+    QTest::newRow("LastSphere 99")
+        << QByteArray("[Skyloom]\nLastSphere=99\n") << false << false << false << false << 0;
+    QTest::newRow("LastSphere -1")
+        << QByteArray("[Skyloom]\nLastSphere=-1\n") << false << false << false << false << 0;
+    QTest::newRow("LastSphere 10, not a view")
+        << QByteArray("[Skyloom]\nLastSphere=10\n") << false << false << false << false << 0;
+    QTest::newRow("LastSphere 5, the last view")
+        << QByteArray("[Skyloom]\nLastSphere=5\n") << false << false << false << false << 5;
     QTest::newRow("LastSphere in hex")
         << QByteArray("[Skyloom]\nLastSphere=0x5\n") << false << false << false << false << 5;
     QTest::newRow("LastSphere not a number")
@@ -101,43 +107,30 @@ void TestSettings::readSettings()
     QFETCH(int, lastSphere);
     if (!file.isEmpty())
         writeIni(file);
-    AppState &state = app();
-    // Start from the opposite, so a flag that is never read shows up.
-    state.UseFahrenheit = !fahrenheit;
-    state.UseMph = !mph;
-    state.UseInchesPerHour = !iph;
-    state.UseUtc = !utc;
-    state.SettingsChanged = true;
-
-    read_unit_flags();
-
-    QCOMPARE(state.UseFahrenheit, fahrenheit);
-    QCOMPARE(state.UseMph, mph);
-    QCOMPARE(state.UseInchesPerHour, iph);
-    QCOMPARE(state.UseUtc, utc);
-    QVERIFY(!state.SettingsChanged);
-    QCOMPARE(read_last_sphere(), lastSphere);
+    const UnitFlags flags = store().read_unit_flags();
+    QCOMPARE(flags.fahrenheit, fahrenheit);
+    QCOMPARE(flags.mph, mph);
+    QCOMPARE(flags.inchesPerHour, iph);
+    QCOMPARE(flags.utc, utc);
+    QCOMPARE(store().read_last_sphere(), lastSphere);
     QCOMPARE(readIni(), file); // reading never writes
 }
 
 void TestSettings::readLastSphereLeavesNoFile()
 {
-    QCOMPARE(settings_file_path(), app().DataDir + QStringLiteral("Skyloom.ini"));
-    QCOMPARE(read_last_sphere(), 0);
-    read_unit_flags();
+    QCOMPARE(store().settings_file_path(), m_dataDir + QStringLiteral("Skyloom.ini"));
+    QCOMPARE(store().read_last_sphere(), 0);
+    QCOMPARE(store().read_unit_flags(), UnitFlags());
     QVERIFY(!QFile::exists(iniPath()));
 }
 
 void TestSettings::firstSaveWritesAllKeysInOrder()
 {
-    read_unit_flags();
-    app().SettingsChanged = true;
-
-    const SaveResult flags = save_unit_flags();
+    SettingsStore settings = store();
+    const SaveResult flags = settings.save_unit_flags(settings.read_unit_flags());
     QVERIFY(flags.ok);
     QVERIFY(flags.error.isEmpty());
-    QVERIFY(!app().SettingsChanged);
-    QVERIFY(save_last_sphere(current_view()).ok);
+    QVERIFY(settings.save_last_sphere(View::Temperature).ok);
 
     QCOMPARE(readIni(), QByteArray("[Skyloom]\nFarenheit=0\nMPH=0\nIPH=0\nUTC=0\nLastSphere=0\n"));
 }
@@ -147,9 +140,9 @@ void TestSettings::lastSphereRoundTrip_data()
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<int>("read");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("out of range 7") << QByteArray("7") << 7 << QByteArray("7");
-    QTest::newRow("negative") << QByteArray("-2") << -2 << QByteArray("-2");
-    QTest::newRow("hex comes back decimal") << QByteArray("0x1F") << 31 << QByteArray("31");
+    QTest::newRow("out of range 7") << QByteArray("7") << 0 << QByteArray("0");
+    QTest::newRow("negative") << QByteArray("-2") << 0 << QByteArray("0");
+    QTest::newRow("hex comes back decimal") << QByteArray("0x4") << 4 << QByteArray("4");
 }
 
 void TestSettings::lastSphereRoundTrip()
@@ -159,50 +152,11 @@ void TestSettings::lastSphereRoundTrip()
     QFETCH(QByteArray, written);
     writeIni("[Skyloom]\nLastSphere=" + stored + "\n");
 
-    const int view = read_last_sphere();
+    SettingsStore settings = store();
+    const int view = settings.read_last_sphere();
     QCOMPARE(view, read);
-    QVERIFY(save_last_sphere(view).ok);
+    QVERIFY(settings.save_last_sphere(view).ok);
     QCOMPARE(readIni(), "[Skyloom]\nLastSphere=" + written + "\n");
-}
-
-void TestSettings::untouchedWindowSavesLastSphereAlone()
-{
-    writeIni("[Skyloom]\nIPH=1\n");
-    read_unit_flags();
-    TSettingsForm form;
-    QVERIFY(!app().SettingsChanged);
-
-    QVERIFY(save_unit_flags().ok);
-    QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\n"));
-    QVERIFY(save_last_sphere(3).ok);
-    QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=3\n"));
-}
-
-void TestSettings::timePairChangeWritesAllUnitKeys()
-{
-    writeIni("[Skyloom]\nIPH=1\nLastSphere=1\n");
-    read_unit_flags();
-    TSettingsForm form;
-    QVERIFY(!app().SettingsChanged);
-
-    form.RadioUTC()->setChecked(true);
-    QVERIFY(app().SettingsChanged);
-    QVERIFY(app().UseUtc);
-    // Flags out of step with the radios: the three unit keys must come from the radios,
-    // "UTC" from the flag.
-    app().UseFahrenheit = true;
-    app().UseInchesPerHour = false;
-
-    QVERIFY(save_unit_flags().ok);
-    QCOMPARE(readIni(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=1\nFarenheit=0\nMPH=0\nUTC=1\n"));
-    QVERIFY(!app().UseFahrenheit);
-    QVERIFY(app().UseInchesPerHour);
-
-    app().UseUtc = false;
-    app().SettingsChanged = true;
-    QVERIFY(save_unit_flags().ok);
-    QVERIFY(readIni().endsWith("UTC=0\n"));
-    QVERIFY(form.RadioUTC()->isChecked());
 }
 
 void TestSettings::otherLinesSurviveSaves()
@@ -222,9 +176,9 @@ void TestSettings::otherLinesSurviveSaves()
                                 "; last words\n"
                                 "# really last\n";
     writeIni(original);
-    app().SettingsChanged = true;
-    QVERIFY(save_unit_flags().ok);
-    QVERIFY(save_last_sphere(5).ok);
+    SettingsStore settings = store();
+    QVERIFY(settings.save_unit_flags({}).ok);
+    QVERIFY(settings.save_last_sphere(5).ok);
 
     const QStringList expected = {"; written by hand",
                                   "[Display]",
@@ -247,9 +201,8 @@ void TestSettings::otherLinesSurviveSaves()
     QCOMPARE(non_blank_lines(saved), expected);
 
     // Saving again changes nothing: no comment repeated, no blank lines piling up.
-    app().SettingsChanged = true;
-    QVERIFY(save_unit_flags().ok);
-    QVERIFY(save_last_sphere(5).ok);
+    QVERIFY(settings.save_unit_flags({}).ok);
+    QVERIFY(settings.save_last_sphere(5).ok);
     QCOMPARE(readIni(), saved);
 }
 
@@ -262,7 +215,7 @@ void TestSettings::saveReplacesFileInOneStep()
     const QByteArray link = QFile::encodeName(m_dir->filePath(QStringLiteral("before.ini")));
     QCOMPARE(::link(oldName.constData(), link.constData()), 0);
 
-    QVERIFY(save_last_sphere(2).ok);
+    QVERIFY(store().save_last_sphere(2).ok);
 
     QCOMPARE(readIni(), QByteArray("[Skyloom]\nLastSphere=2\n"));
     QFile before(QFile::decodeName(link));
@@ -290,9 +243,9 @@ void TestSettings::unwritableFile()
     if (kind == QLatin1String("file")) {
         QFile plain(dir.filePath(QStringLiteral("plain")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
-        app().DataDir = plain.fileName() + QLatin1Char('/');
+        m_dataDir = plain.fileName() + QLatin1Char('/');
     } else if (kind == QLatin1String("missing")) {
-        app().DataDir = dir.filePath(QStringLiteral("missing")) + QLatin1Char('/');
+        m_dataDir = dir.filePath(QStringLiteral("missing")) + QLatin1Char('/');
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(dir.mkpath(QStringLiteral("Skyloom.ini/inside")));
     } else {
@@ -301,19 +254,18 @@ void TestSettings::unwritableFile()
         writeIni(oldText);
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     }
-    const QString path = settings_file_path();
+    SettingsStore settings = store();
+    const QString path = settings.settings_file_path();
     const QString error = QStringLiteral("Unable to write to ") + path;
 
-    const SaveResult last = save_last_sphere(4);
-    app().SettingsChanged = true;
-    const SaveResult flags = save_unit_flags();
+    const SaveResult last = settings.save_last_sphere(4);
+    const SaveResult flags = settings.save_unit_flags({true, false, true, false});
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY(!last.ok);
     QCOMPARE(last.error, error);
     QVERIFY(!flags.ok);
     QCOMPARE(flags.error, error);
-    QVERIFY(!app().SettingsChanged);
     if (kind == QLatin1String("readonly"))
         QCOMPARE(readIni(), oldText);
     else if (kind == QLatin1String("folder"))
@@ -321,5 +273,5 @@ void TestSettings::unwritableFile()
     else
         QVERIFY(!QFileInfo::exists(path));
     // Reading from the same place still gives the defaults.
-    QCOMPARE(read_last_sphere(), kind == QLatin1String("readonly") ? 1 : 0);
+    QCOMPARE(settings.read_last_sphere(), kind == QLatin1String("readonly") ? 1 : 0);
 }

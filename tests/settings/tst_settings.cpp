@@ -2,16 +2,13 @@
 
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
-
 #include <QFile>
 
 void TestSettings::init()
 {
-    reset_app_state();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    app().DataDir = m_dir->path() + QLatin1Char('/');
+    m_dataDir = m_dir->path() + QLatin1Char('/');
 }
 
 void TestSettings::cleanup() { m_dir.reset(); }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "settings/settingsstore.h"
+
 #include <memory>
 
 class TestSettings : public QObject
@@ -23,32 +25,17 @@ private slots:
     void firstSaveWritesAllKeysInOrder();
     void lastSphereRoundTrip_data();
     void lastSphereRoundTrip();
-    void untouchedWindowSavesLastSphereAlone();
-    void timePairChangeWritesAllUnitKeys();
     void otherLinesSurviveSaves();
     void saveReplacesFileInOneStep();
     void unwritableFile_data();
     void unwritableFile();
 
-    // Settings window
-    void radiosFollowFlagsAtCreation_data();
-    void radiosFollowFlagsAtCreation();
-    void showSetsRadiosAgain();
-    void choosingRadioSetsFlag_data();
-    void choosingRadioSetsFlag();
-    void choosingCheckedRadioChangesNothing();
-    void rectangleHover();
-    void clickTargets_data();
-    void clickTargets();
-    void tabOrderFollowsBoxes();
-    void windowShape();
-    void utcRadioForStatusLine();
-    void windowRegistersItself();
-
 private:
     QString iniPath() const;
     void writeIni(const QByteArray &text) const;
     QByteArray readIni() const;
+    SettingsStore store() const { return SettingsStore(m_dataDir); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_dataDir;
 };

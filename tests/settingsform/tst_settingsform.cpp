@@ -1,6 +1,5 @@
-#include "tst_settings.h"
+#include "common/testsupport.h"
 
-#include "app/appstate.h"
 #include "app/fillrectangle.h"
 #include "settings/settingsform.h"
 
@@ -9,6 +8,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -19,20 +19,19 @@ constexpr QRgb HoverFill = 0xFF2B5697;
 const char *const FirstRadios[] = {"RadioCelsius", "RadioKnots", "RadioMM", "RadioLocalTime"};
 const char *const SecondRadios[] = {"RadioFareheit", "RadioMPH", "RadioIPH", "RadioUTC"};
 
-bool *flag(int index)
+bool flag(const UnitFlags &flags, int index)
 {
-    AppState &state = app();
-    bool *flags[] = {&state.UseFahrenheit, &state.UseMph, &state.UseInchesPerHour, &state.UseUtc};
-    return flags[index];
+    const bool values[] = {flags.fahrenheit, flags.mph, flags.inchesPerHour, flags.utc};
+    return values[index];
 }
 
-void set_flags(bool fahrenheit, bool mph, bool iph, bool utc)
+// A settings window as its owner sets it up: listening first, then handing in the flags.
+struct Form
 {
-    *flag(0) = fahrenheit;
-    *flag(1) = mph;
-    *flag(2) = iph;
-    *flag(3) = utc;
-}
+    explicit Form(UnitFlags flags = {}) { form.setUnits(flags); }
+    TSettingsForm form;
+    QSignalSpy changed{&form, &TSettingsForm::unitsChanged};
+};
 
 QRadioButton *radio(const QWidget &form, const char *name)
 {
@@ -58,7 +57,25 @@ void show_and_wait(QWidget &form)
 }
 } // namespace
 
-void TestSettings::radiosFollowFlagsAtCreation_data()
+class TestSettingsForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void radiosFollowFlagsAtCreation_data();
+    void radiosFollowFlagsAtCreation();
+    void showSetsRadiosAgain();
+    void choosingRadioSetsFlag_data();
+    void choosingRadioSetsFlag();
+    void choosingCheckedRadioChangesNothing();
+    void rectangleHover();
+    void clickTargets_data();
+    void clickTargets();
+    void tabOrderFollowsBoxes();
+    void windowShape();
+};
+
+void TestSettingsForm::radiosFollowFlagsAtCreation_data()
 {
     QTest::addColumn<bool>("fahrenheit");
     QTest::addColumn<bool>("mph");
@@ -74,31 +91,37 @@ void TestSettings::radiosFollowFlagsAtCreation_data()
     QTest::newRow("all true") << true << true << true << true << true;
 }
 
-void TestSettings::radiosFollowFlagsAtCreation()
+void TestSettingsForm::radiosFollowFlagsAtCreation()
 {
     QFETCH(bool, fahrenheit);
     QFETCH(bool, mph);
     QFETCH(bool, iph);
     QFETCH(bool, utc);
     QFETCH(bool, changed);
-    set_flags(fahrenheit, mph, iph, utc);
-
+    const UnitFlags given{fahrenheit, mph, iph, utc};
     TSettingsForm form;
+    QSignalSpy spy(&form, &TSettingsForm::unitsChanged);
+    form.setUnits(given);
 
-    const bool flags[] = {fahrenheit, mph, iph, utc};
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(radio(form, FirstRadios[i])->isChecked(), !flags[i]);
-        QCOMPARE(radio(form, SecondRadios[i])->isChecked(), flags[i]);
-        QCOMPARE(*flag(i), flags[i]);
+        QCOMPARE(radio(form, FirstRadios[i])->isChecked(), !flag(given, i));
+        QCOMPARE(radio(form, SecondRadios[i])->isChecked(), flag(given, i));
     }
-    QCOMPARE(app().SettingsChanged, changed);
+    QCOMPARE(form.units(), given);
+    QCOMPARE(!spy.isEmpty(), changed);
 }
 
-void TestSettings::showSetsRadiosAgain()
+void TestSettingsForm::showSetsRadiosAgain()
 {
     TSettingsForm form;
+    form.setUnits({});
     QVERIFY(radio(form, "RadioKnots")->isChecked());
-    set_flags(false, true, true, false);
+    // Radios moved behind the flags' back are put right when the window shows.
+    for (const char *name : {"RadioFareheit", "RadioKnots", "RadioIPH", "RadioUTC"}) {
+        QSignalBlocker quiet(radio(form, name));
+        radio(form, name)->setChecked(true);
+    }
+    form.setUnits({false, true, true, false});
 
     show_and_wait(form);
 
@@ -108,7 +131,7 @@ void TestSettings::showSetsRadiosAgain()
     QVERIFY(radio(form, "RadioLocalTime")->isChecked());
 }
 
-void TestSettings::choosingRadioSetsFlag_data()
+void TestSettingsForm::choosingRadioSetsFlag_data()
 {
     QTest::addColumn<bool>("start");
     QTest::addColumn<int>("pair");
@@ -119,44 +142,44 @@ void TestSettings::choosingRadioSetsFlag_data()
     }
 }
 
-void TestSettings::choosingRadioSetsFlag()
+void TestSettingsForm::choosingRadioSetsFlag()
 {
     QFETCH(bool, start);
     QFETCH(int, pair);
     QFETCH(QString, name);
-    set_flags(start, start, start, start);
-    TSettingsForm form;
+    Form f({start, start, start, start});
+    TSettingsForm &form = f.form;
     show_and_wait(form);
-    app().SettingsChanged = false;
+    f.changed.clear();
 
     click_radio(radio(form, name.toLatin1().constData()));
 
-    QVERIFY(app().SettingsChanged);
+    QVERIFY(!f.changed.isEmpty());
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(*flag(i), i == pair ? !start : start);
+        QCOMPARE(flag(form.units(), i), i == pair ? !start : start);
     QCOMPARE(radio(form, FirstRadios[pair])->isChecked(), start);
     QCOMPARE(radio(form, SecondRadios[pair])->isChecked(), !start);
 }
 
-void TestSettings::choosingCheckedRadioChangesNothing()
+void TestSettingsForm::choosingCheckedRadioChangesNothing()
 {
     for (const bool start : {false, true}) {
-        set_flags(start, start, start, start);
-        TSettingsForm form;
+        Form f({start, start, start, start});
+        TSettingsForm &form = f.form;
         show_and_wait(form);
-        app().SettingsChanged = false;
+        f.changed.clear();
 
         for (int pair = 0; pair < 4; ++pair) {
             QRadioButton *checked = radio(form, (start ? SecondRadios : FirstRadios)[pair]);
             click_radio(checked);
             QVERIFY(checked->isChecked());
-            QCOMPARE(*flag(pair), start);
+            QCOMPARE(flag(form.units(), pair), start);
         }
-        QVERIFY(!app().SettingsChanged);
+        QVERIFY(f.changed.isEmpty());
     }
 }
 
-void TestSettings::rectangleHover()
+void TestSettingsForm::rectangleHover()
 {
     TSettingsForm form;
     show_and_wait(form);
@@ -182,7 +205,7 @@ void TestSettings::rectangleHover()
     QCOMPARE(corner_pixel(), Fill);
 }
 
-void TestSettings::clickTargets_data()
+void TestSettingsForm::clickTargets_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QPoint>("offset"); // from the target's centre
@@ -193,24 +216,25 @@ void TestSettings::clickTargets_data()
     QTest::newRow("title") << "Label2" << QPoint() << false;
 }
 
-void TestSettings::clickTargets()
+void TestSettingsForm::clickTargets()
 {
     QFETCH(QString, target);
     QFETCH(QPoint, offset);
     QFETCH(bool, closes);
-    TSettingsForm form;
+    Form f;
+    TSettingsForm &form = f.form;
     show_and_wait(form);
-    app().SettingsChanged = false;
+    f.changed.clear();
     auto *widget = form.findChild<QWidget *>(target);
     QVERIFY(widget);
 
     click_in_window(form, widget, widget->rect().center() + offset);
 
     QCOMPARE(form.isVisible(), !closes);
-    QVERIFY(!app().SettingsChanged);
+    QVERIFY(f.changed.isEmpty());
 }
 
-void TestSettings::tabOrderFollowsBoxes()
+void TestSettingsForm::tabOrderFollowsBoxes()
 {
     TSettingsForm form;
     QWidget *start = radio(form, "RadioCelsius");
@@ -225,7 +249,7 @@ void TestSettings::tabOrderFollowsBoxes()
     QCOMPARE(boxes, QStringList({"Temperature", "Wind Speed", "Time", "Rain/Snow"}));
 }
 
-void TestSettings::windowShape()
+void TestSettingsForm::windowShape()
 {
     TSettingsForm form;
     show_and_wait(form);
@@ -254,31 +278,5 @@ void TestSettings::windowShape()
     QCOMPARE(scroll->verticalScrollBar()->maximum(), 550 - scroll->viewport()->height());
 }
 
-void TestSettings::utcRadioForStatusLine()
-{
-    app().UseUtc = true;
-    QVERIFY(settings_radio_utc_checked());
-    app().UseUtc = false;
-    QVERIFY(!settings_radio_utc_checked());
-
-    TSettingsForm form;
-    app().UseUtc = true; // the radio, not the flag, decides while the window exists
-    QVERIFY(!settings_radio_utc_checked());
-    form.RadioUTC()->setChecked(true);
-    app().UseUtc = false;
-    QVERIFY(settings_radio_utc_checked());
-}
-
-void TestSettings::windowRegistersItself()
-{
-    QCOMPARE(app().SettingsForm, nullptr);
-    auto first = std::make_unique<TSettingsForm>();
-    QCOMPARE(app().SettingsForm, first.get());
-    {
-        TSettingsForm second;
-        QCOMPARE(app().SettingsForm, &second);
-        first.reset(); // not the registered one: must not unregister the other
-        QCOMPARE(app().SettingsForm, &second);
-    }
-    QCOMPARE(app().SettingsForm, nullptr);
-}
+SKYLOOM_TEST_MAIN(TestSettingsForm)
+#include "tst_settingsform.moc"

@@ -17,6 +17,7 @@ public:
     virtual QDateTime nowUtc() const = 0;
 };
 
+// The clock of a running program.
 class SystemClock final : public Clock
 {
 public:
@@ -36,7 +37,6 @@ private:
     QDateTime m_utc;
 };
 
-// The current UTC date-time, straight from the clock's UTC reading (a local time minus
-// offset would be an hour off in the repeated hour at the end of daylight saving).
-DateTimeDays utc_now();
-QDateTime utc_now_datetime();
+// The current UTC date-time as days, straight from the clock's UTC reading (a local time
+// minus offset would be an hour off in the repeated hour at the end of daylight saving).
+inline DateTimeDays utc_now(const Clock &clock) { return to_days(clock.nowUtc()); }

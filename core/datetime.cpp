@@ -1,6 +1,4 @@
-#include "app/datetime.h"
-
-#include "app/appstate.h"
+#include "core/datetime.h"
 
 #include <cmath>
 
@@ -24,7 +22,3 @@ QDateTime from_days(DateTimeDays days, Qt::TimeSpec zone)
         return wall;
     return QDateTime(wall.date(), wall.time(), zone);
 }
-
-QDateTime utc_now_datetime() { return app().clock.load()->nowUtc(); }
-
-DateTimeDays utc_now() { return to_days(utc_now_datetime()); }

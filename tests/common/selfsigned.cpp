@@ -1,4 +1,4 @@
-#include "maps/selfsigned.h"
+#include "common/selfsigned.h"
 
 #include <openssl/evp.h>
 #include <openssl/pem.h>

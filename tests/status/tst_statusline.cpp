@@ -1,49 +1,19 @@
 #include "common/testsupport.h"
 
-#include "app/appstate.h"
-#include "app/mainform.h"
 #include "legend/dateformat.h"
 #include "legend/statusline.h"
-#include "maps/mapcache.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 class TestStatusLine : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void titlesAndMarkers_data();
     void titlesAndMarkers();
     void texts_data();
     void texts();
-    void errorReplacesTheLine();
     void separatorsFollowTheLocale();
-
-private:
-    std::unique_ptr<FixedClock> m_clock;
-    std::unique_ptr<TMainForm> m_form;
-    QTemporaryDir m_dir;
 };
-
-void TestStatusLine::init()
-{
-    reset_app_state();
-    m_clock = std::make_unique<FixedClock>(QDateTime(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC));
-    app().clock = m_clock.get();
-    m_form = std::make_unique<TMainForm>();
-    app().DataDir = m_dir.path() + QLatin1Char('/');
-    app().UtcStamp = utc_now();
-}
-
-void TestStatusLine::cleanup()
-{
-    m_form.reset();
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
 
 void TestStatusLine::titlesAndMarkers_data()
 {
@@ -63,13 +33,11 @@ void TestStatusLine::titlesAndMarkers()
 {
     QFETCH(int, view);
     QFETCH(QString, title);
-    app().CurrentView = view;
-    QCOMPARE(view_title(), title);
+    QCOMPARE(view_title(view), title);
     const QStringList markers{"", ".", ",", "..", "", ""};
-    for (int source = 0; source < markers.size(); ++source) {
-        app().MapSource = source;
-        QCOMPARE(source_marker(), markers.at(source));
-    }
+    for (int source = 0; source < markers.size(); ++source)
+        QCOMPARE(source_marker(source), markers.at(source));
+    QCOMPARE(source_marker(-1), QString());
 }
 
 void TestStatusLine::texts_data()
@@ -78,7 +46,8 @@ void TestStatusLine::texts_data()
     QTest::addColumn<int>("source");
     QTest::addColumn<bool>("utc");
     QTest::addColumn<QString>("what");   // clock or file
-    QTest::addColumn<QDateTime>("when"); // the clock, or the file's time
+    QTest::addColumn<QDateTime>("when"); // the stamp (UTC clock), the present (local clock) or
+                                         // the file's time
     QTest::addColumn<QString>("text");
     const QDateTime t(QDate(2023, 9, 22), QTime(14, 30), Qt::UTC);
     const QChar cr(13);
@@ -120,42 +89,15 @@ void TestStatusLine::texts()
     QFETCH(QString, what);
     QFETCH(QDateTime, when);
     QFETCH(QString, text);
-    app().CurrentView = view;
-    app().MapSource = source;
-    app().UseUtc = utc;
+    const QLocale locale;
     if (what == QLatin1String("clock")) {
-        m_clock->set(when);
-        app().UtcStamp = utc_now();
-        show_clock_status();
+        // The UTC clock shows its stamp, not the present; the local one the present.
+        const QDateTime stamp = utc ? when : when.addDays(-3).addSecs(-777);
+        const QDateTime now = utc ? when.addSecs(2 * 3600 + 17 * 60) : when;
+        QCOMPARE(clock_status(view, source, utc, to_days(stamp), now, locale), text);
     } else {
-        const QString file = cache_file_name(View::Temperature);
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("x");
-        f.close();
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.setFileTime(when, QFileDevice::FileModificationTime));
-        f.close();
-        show_file_date_status(View::Temperature);
+        QCOMPARE(file_date_status(view, source, when, utc, locale), text);
     }
-    QCOMPARE(status_text(), text);
-}
-
-void TestStatusLine::errorReplacesTheLine()
-{
-    app().UseUtc = true;
-    show_clock_status();
-    const QString clock = status_text();
-    show_status_error(); // no error: nothing changes
-    QCOMPARE(status_text(), clock);
-    app().StatusError = QStringLiteral("Internet File Not Found");
-    show_status_error();
-    QCOMPARE(status_text(), QStringLiteral("Internet File Not Found"));
-    // No file: the date status leaves the text alone.
-    show_file_date_status(View::Wind);
-    QCOMPARE(status_text(), QStringLiteral("Internet File Not Found"));
-    clear_status();
-    QCOMPARE(status_text(), QString());
 }
 
 void TestStatusLine::separatorsFollowTheLocale()

@@ -1,4 +1,4 @@
-#include "app/globetypes.h"
+#include "core/globetypes.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "maps/mapserver.h"
+#include "common/mapserver.h"
 
 #include <httplib.h>
 
@@ -39,6 +39,18 @@ void TestMapServer::start()
                 m_hangWake.wait_for(lock, std::chrono::milliseconds(answer.delayMs), stop);
         }
         res.status = answer.status;
+        if (answer.trickleMs > 0) {
+            const int every = answer.trickleMs;
+            res.set_chunked_content_provider(
+                "image/png", [this, every](size_t, httplib::DataSink &sink) {
+                    std::unique_lock<std::mutex> lock(m_hangMutex);
+                    if (m_hangWake.wait_for(lock, std::chrono::milliseconds(every),
+                                            [this] { return m_stopping; }))
+                        return false;
+                    return sink.write("x", 1);
+                });
+            return;
+        }
         if (!answer.location.isEmpty())
             res.set_header("Location", answer.location.toStdString());
         res.set_content(answer.body.toStdString(), "image/png");

@@ -34,6 +34,7 @@ public:
         int delayMs;
         bool hang;           // never answers until the server stops
         QByteArray location; // sent as a Location header when set
+        int trickleMs = 0;   // sends the headers, then one byte this often until it stops
     };
     struct Request
     {
