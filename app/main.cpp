@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "app/commandline.h"
 #include "app/darkstyle.h"
 #include "app/mainform.h"
 #include "help/helpform.h"
@@ -10,6 +11,11 @@
 
 int main(int argc, char *argv[])
 {
+    // Read before the GUI starts, so --help and --version need no display. The start view,
+    // data folder and map server it may hold are not used yet.
+    const CommandLine commandLine = parse_command_line(command_line_arguments(argc, argv));
+    if (commandLine.exitNow)
+        return report_command_line_exit(commandLine);
     QSurfaceFormat::setDefaultFormat(globe_surface_format());
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyloom"));
