@@ -1,0 +1,34 @@
+# What `cmake --install` puts where, and the tests that check it.
+include(GNUInstallDirs)
+
+# One name for the desktop entry, the metainfo, the icon and the window's desktop file name,
+# so the desktop matches the running window to its launcher.
+set(SKYLOOM_APP_ID com.brightwell.Skyloom)
+set(SKYLOOM_RELEASE_DATE 2026-12-10)
+set(SKYLOOM_ICON_SIZES 16 22 24 32 48 64 128 256)
+
+target_compile_definitions(skyloom PRIVATE SKYLOOM_APP_ID="${SKYLOOM_APP_ID}")
+
+install(TARGETS skyloom RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES packaging/${SKYLOOM_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+configure_file(packaging/${SKYLOOM_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/${SKYLOOM_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${SKYLOOM_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES resources/icons/skyloom.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${SKYLOOM_APP_ID}.svg)
+foreach(size ${SKYLOOM_ICON_SIZES})
+  install(FILES resources/icons/skyloom-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${SKYLOOM_APP_ID}.png)
+endforeach()
+
+# Registered here rather than in tests/, which is read before these names are set. The
+# scripts take the sizes as one word list.
+string(REPLACE ";" " " icon_sizes "${SKYLOOM_ICON_SIZES}")
+add_test(NAME install
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/check-install.sh ${CMAKE_BINARY_DIR}
+                 ${SKYLOOM_APP_ID} ${PROJECT_VERSION} "${icon_sizes}")
+set_tests_properties(install PROPERTIES TIMEOUT 300)
