@@ -1,3 +1,4 @@
+#include "app/appicon.h"
 #include "app/appstate.h"
 #include "app/commandline.h"
 #include "app/darkstyle.h"
@@ -19,7 +20,11 @@ int main(int argc, char *argv[])
     QSurfaceFormat::setDefaultFormat(globe_surface_format());
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyloom"));
-    QApplication::setOrganizationName(QStringLiteral("Brightwell Software"));
+    QApplication::setOrganizationName(QStringLiteral("Brightwell"));
+    QApplication::setApplicationVersion(QStringLiteral(SKYLOOM_VERSION));
+    // The launcher's desktop entry, which window managers match the window to.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SKYLOOM_APP_ID));
+    QApplication::setWindowIcon(application_icon());
     apply_dark_style(application);
 
     // The help and settings windows read what the main window's creation loaded.
