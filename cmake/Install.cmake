@@ -32,11 +32,11 @@ set(CPACK_PACKAGE_NAME skyloom)
 set(CPACK_PACKAGE_VENDOR Brightwell)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "weather globe with the day's weather maps")
+# CPack puts the summary first and indents these lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "weather globe with the day's weather maps
- Skyloom shows the Earth as a 3D globe draped with today's global weather
- maps: temperature, rain and snow, wind with pressure, the temperature
- anomaly against a 1979-2000 baseline, and day and night with city lights.")
+    "Skyloom shows the Earth as a 3D globe draped with today's global weather
+maps: temperature, rain and snow, wind with pressure, the temperature
+anomaly against a 1979-2000 baseline, and day and night with city lights.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brightwell Software <skyloom@brightwell.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -54,5 +54,6 @@ add_test(NAME install
                  ${SKYLOOM_APP_ID} ${PROJECT_VERSION} "${icon_sizes}")
 add_test(NAME package
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/check-package.sh ${CMAKE_BINARY_DIR}
-                 ${SKYLOOM_APP_ID} ${PROJECT_VERSION} "${icon_sizes}")
+                 ${SKYLOOM_APP_ID} ${PROJECT_VERSION} "${icon_sizes}"
+                 "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
 set_tests_properties(install package PROPERTIES TIMEOUT 300)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder into a temporary folder and checks its
 # name, control fields and file list.
-# Usage: check-package.sh BUILD_DIR APP_ID VERSION "ICON SIZES"
+# Usage: check-package.sh BUILD_DIR APP_ID VERSION "ICON SIZES" SUMMARY
 set -euo pipefail
-build=$1 id=$2 version=$3 sizes=$4
+build=$1 id=$2 version=$3 sizes=$4 summary=$5
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -20,7 +20,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
 [ "$(field Section)" = science ] || fail "Section is '$(field Section)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
-[ -n "$(field Description)" ] || fail "no Description"
+description=$(field Description)
+[ "$(head -1 <<<"$description")" = "$summary" ] || fail "Description starts '$(head -1 <<<"$description")'"
+# A continuation line with two leading spaces would be shown verbatim, unwrapped.
+if grep -q '^  ' <<<"$description"; then fail "Description lines are indented twice"; fi
+[ "$(wc -l <<<"$description")" -gt 1 ] || fail "no long description"
 # Depends comes from dpkg-shlibdeps: every Qt library the program links, and libc.
 depends=$(field Depends)
 for package in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6opengl6 \
