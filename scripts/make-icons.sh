@@ -11,6 +11,6 @@ if ! command -v rsvg-convert >/dev/null; then
 fi
 icons="$(dirname "$0")/../resources/icons"
 for size in 16 22 24 32 48 64 128 256; do
-  rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio \
+  rsvg-convert --width "$size" --height "$size" \
     --output "$icons/skyloom-$size.png" "$icons/skyloom.svg"
 done
