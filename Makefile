@@ -3,7 +3,7 @@ BUILD_TYPE ?= RelWithDebInfo
 XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
 DATA_DIR = $(HOME)/.local/share/Brightwell/Skyloom
 
-.PHONY: deps build run test bench tsan format clean
+.PHONY: deps build run test bench tsan package format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -29,6 +29,12 @@ bench: build
 # ThreadSanitizer run of the map download tests in build-tsan/ (slow; not part of test).
 tsan: deps
 	bash scripts/tsan-check.sh
+
+# The Debian package, $(BUILD_DIR)/skyloom_<version>_<arch>.deb; only the program is built.
+package: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD_DIR) -j$$(nproc) --target skyloom
+	cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
