@@ -31,11 +31,11 @@ int main(int argc, char *argv[])
     setup.startView = commandLine.startView;
     // The program keeps its maps and settings in a folder of its own; an installed copy
     // must not fall back to its read-only program folder on a first start.
-    const QString dataDir = commandLine.dataDir
-                                ? QFileInfo(*commandLine.dataDir).absoluteFilePath()
-                                : QStandardPaths::writableLocation(
-                                      QStandardPaths::GenericDataLocation) +
-                                      QStringLiteral("/Brightwell/Skyloom");
+    const QString dataDir =
+        commandLine.dataDir
+            ? QFileInfo(*commandLine.dataDir).absoluteFilePath()
+            : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                  QStringLiteral("/Brightwell/Skyloom");
     QDir().mkpath(dataDir);
     if (commandLine.dataDir)
         setup.dataDir = dataDir;

@@ -152,10 +152,13 @@ void TMainForm::FormActivate()
         // Every view starts turned so that the meridian under the sun faces the camera.
         update_day_night();
         m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
-        m_currentView = m_setup.startView.value_or(m_settings->read_last_sphere());
+        const ViewKind stored = m_settings->read_last_sphere();
+        m_currentView = m_setup.startView.value_or(stored);
         // Until its first map arrives, the chosen view stands over the bare earth.
         m_shownView = m_currentView;
         startView(m_currentView);
+        if (m_setup.startView)
+            m_keptLastSphere = stored;
     }
     ShowView(View::Refresh);
     m_firstActivation = false;
@@ -194,7 +197,7 @@ SaveResult TMainForm::saveSettings()
         if (!units.ok)
             return units;
     }
-    return m_settings->save_last_sphere(m_currentView);
+    return m_settings->save_last_sphere(m_keptLastSphere.value_or(m_currentView));
 }
 
 void TMainForm::FormDestroy()
@@ -210,6 +213,7 @@ void TMainForm::TempsButtonClick(QObject *sender)
 {
     const ViewKind kind = sender->property("tag").toInt();
     m_currentView = kind;
+    m_keptLastSphere.reset();
     m_statusError.clear();
     if (m_helpForm)
         m_helpForm->close();
@@ -224,6 +228,7 @@ void TMainForm::TempsButtonClick(QObject *sender)
 void TMainForm::DayNightButtonClick()
 {
     m_currentView = View::DayNight;
+    m_keptLastSphere.reset();
     m_statusError.clear();
     ShowView(View::DayNight);
     m_drawer->hideDrawer();

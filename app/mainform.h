@@ -150,6 +150,9 @@ private:
     UnitFlags m_units;
     bool m_settingsChanged = false;
     bool m_firstActivation = true;
+    // The stored last view while a start view from the command line stands in for it; the
+    // user's first choice of a view ends it.
+    std::optional<ViewKind> m_keptLastSphere;
 
     std::unique_ptr<THelpForm> m_helpForm;
     std::unique_ptr<TSettingsForm> m_settingsForm;

@@ -18,7 +18,8 @@
 // of our own, found as the program finds it, and a map server that refuses every connection.
 struct App
 {
-    explicit App(const QByteArray &ini = QByteArray(), const QString &dataDir = QString())
+    explicit App(const QByteArray &ini = QByteArray(), const QString &dataDir = QString(),
+                 std::optional<ViewKind> startView = {})
     {
         // The main window resolves its data folder from XDG_DATA_HOME.
         qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
@@ -32,6 +33,7 @@ struct App
         setup.clock = &clock;
         setup.mapServer = QStringLiteral("http://127.0.0.1:1");
         setup.dataDir = dataDir;
+        setup.startView = startView;
         main = std::make_unique<TMainForm>(setup);
         help = main->helpForm();
         settings = main->settingsForm();
@@ -73,6 +75,7 @@ private slots:
     void unitsShowWhenTheMainWindowIsBack();
     void unwritableSettingsAreReportedOnce();
     void timePairAloneWritesAllUnitKeys();
+    void startViewLeavesTheStoredViewAlone();
 };
 
 void TestAppFlow::startViewFromSettingsFile_data()
@@ -213,6 +216,20 @@ void TestAppFlow::timePairAloneWritesAllUnitKeys()
     a.main->FormClose();
     QCOMPARE(a.ini(), QByteArray("[Skyloom]\nIPH=1\nLastSphere=5\nFarenheit=0\nMPH=0\nUTC=1\n"));
     QVERIFY(!a.main->settingsChanged());
+}
+
+void TestAppFlow::startViewLeavesTheStoredViewAlone()
+{
+    App a("[Skyloom]\nLastSphere=5\n", {}, View::Wind);
+    a.main->FormActivate();
+    QCOMPARE(a.main->currentView(), View::Wind);
+    QCOMPARE(a.main->shownView(), View::Wind);
+    a.main->FormClose();
+    QVERIFY(a.ini().contains("LastSphere=5\n"));
+    // A view the user chooses is what is kept.
+    a.main->TempsButtonClick(a.main->buttonForView(View::RainSnow));
+    a.main->FormClose();
+    QVERIFY(a.ini().contains("LastSphere=1\n"));
 }
 
 SKYLOOM_TEST_MAIN(TestAppFlow)
