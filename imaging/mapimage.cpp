@@ -36,6 +36,9 @@ bool decode_map(const QByteArray &body, QImage &image)
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull())
         return false;
+    // Opaque pixels are stored the same way in both: a relabel, not a pass over the pixels.
+    if (decoded.format() == QImage::Format_RGB32)
+        decoded.reinterpretAsFormat(QImage::Format_ARGB32);
     if (decoded.format() != QImage::Format_ARGB32) {
         decoded.convertTo(QImage::Format_ARGB32);
         if (decoded.format() != QImage::Format_ARGB32)
@@ -75,7 +78,15 @@ QImage crop_map(const QImage &orig, const ExtractRectangle &rect)
 
 QImage make_sphere_texture(const QImage &decoded)
 {
-    const QImage crop = crop_map(decoded, MapExtractRect);
+    const ExtractRectangle r = MapExtractRect;
+    const QRect area(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    // A map area inside the image is read where it lies, with no copy; only a smaller image
+    // needs the transparent border crop_map gives it.
+    const QImage crop =
+        decoded.format() == QImage::Format_ARGB32 && decoded.rect().contains(area)
+            ? QImage(decoded.constScanLine(area.top()) + area.left() * qsizetype(sizeof(QRgb)),
+                     area.width(), area.height(), decoded.bytesPerLine(), QImage::Format_ARGB32)
+            : crop_map(decoded, r);
     QImage sphere(SphereWidth, SphereHeight, QImage::Format_ARGB32);
     sphere.fill(0u);
     stretch_rows(crop, sphere);

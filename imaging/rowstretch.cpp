@@ -1,19 +1,28 @@
 #include "imaging/mapimage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#define SKYLOOM_SHUFFLE_ROWS 1
+#endif
 
 namespace {
 
 // Columns are mapped in whole blocks, which the compiler turns into vector instructions.
 constexpr int Block = 8;
+// Output pixels made by one shuffle.
+constexpr int Group = 4;
 
 // The output column of each span pixel: round_half_even(map_range(j, start, end, 0, outW)) for
 // j = start..end, with map_range's float steps spelled out in its order so the loop vectorises.
 // Adding and removing 2^23 rounds a float of 0 to 2^22 to the nearest integer, halves to even
 // (the default rounding mode), as round_half_even does; outW stays below MaxStretchWidth for
-// that. Fills whole blocks up to one block past the span, which quad_count looks at.
+// that. Fills whole blocks, up to a block past the span.
 void map_span_columns(int start, int end, int outW, int *columns)
 {
     constexpr float Shift = 8388608.f;
@@ -21,7 +30,7 @@ void map_span_columns(int start, int end, int outW, int *columns)
     const float inLow = float(start);
     const float d1 = float(end) - inLow;
     const float d3 = float(outW) - 0.f;
-    for (int k = 0; k < count + Block; k += Block) {
+    for (int k = 0; k < count; k += Block) {
         for (int i = 0; i < Block; ++i) {
             const float d2 = float(start + k + i) - inLow;
             const float q = d2 / d1;
@@ -32,93 +41,187 @@ void map_span_columns(int start, int end, int outW, int *columns)
     }
 }
 
-// One store of four pixels costs less than three of one. The fourth pixel is overwritten by
-// the next span pixel's own write, as long as that lands one to three columns further on.
-inline void set_pixel4(QRgb *row, int x, QRgb colour)
+// A run of output columns that take consecutive span pixels one to one.
+struct Segment
 {
-    const QRgb quad[4] = {colour, colour, colour, colour};
-    std::memcpy(row + x, quad, sizeof quad);
-}
+    int to;     // first output column
+    int from;   // first span pixel
+    int length; // in pixels
+    // May be copied in whole blocks: what passes its end belongs to later runs.
+    bool blocks;
+};
 
-// How many leading span pixels may be written with set_pixel4 and end as set_pixel3 leaves
-// them: none when any step between neighbours is outside 1..3 (spans that leave gaps), else
-// all but the last few, whose quads or successors would reach the end of the row. Looks at the
-// padding past the span too, which can only turn the quads off.
-int quad_count(const int *columns, int count, int outW)
+// How one output row is made from a span with a given first column. Either every group of
+// four output columns takes its pixels from four neighbouring span pixels (one shuffle
+// each), or the row is a list of one-to-one runs.
+struct Plan
 {
-    int outside = 0;
-    for (int k = 0; k < count; k += Block) {
-        for (int i = 0; i < Block; ++i) {
-            const int step = columns[k + i + 1] - columns[k + i];
-            outside |= int(step < 1) | int(step > 3);
+    // Per group: its first span pixel, shifted up by 8, and in the low byte which of the
+    // four pixels from there each of its columns takes. One load per group.
+    std::vector<std::uint32_t> groups;
+    std::vector<Segment> segments; // when the groups do not fit
+};
+
+// Every output column's final span pixel, as writing each span pixel three wide (one wide
+// in the last two columns), later pixels over earlier ones, leaves them; -1 where none lands.
+std::vector<int> final_owners(int start, int end, int outW)
+{
+    const int count = end - start + 1;
+    std::vector<int> columns(size_t(count) + Block);
+    map_span_columns(start, end, outW, columns.data());
+    std::vector<int> owner(size_t(outW), -1);
+    for (int k = 0; k < count; ++k) {
+        const int x = columns[size_t(k)];
+        if (x < outW - 2) {
+            owner[size_t(x)] = owner[size_t(x) + 1] = owner[size_t(x) + 2] = k;
+        } else if (x < outW) {
+            owner[size_t(x)] = k;
         }
     }
-    if (outside)
-        return 0;
-    int until = count - 1;
-    while (until > 0 && columns[until] + 3 >= outW)
-        --until;
-    return until;
+    return owner;
 }
 
-// The mapped columns of every first content column met in one pass. The two halves of a map
-// are mirror images, and neighbouring rows often start at the same column.
+bool plan_groups(const std::vector<int> &owner, int start, int sourceWidth, Plan &plan)
+{
+    const int outW = int(owner.size());
+    if (outW % Group != 0)
+        return false;
+    plan.groups.reserve(size_t(outW / Group));
+    for (int c = 0; c < outW; c += Group) {
+        const auto group = owner.begin() + c;
+        const auto [low, high] = std::minmax_element(group, group + Group);
+        // A column no pixel reaches keeps what it held, which a shuffle cannot; nor may the
+        // four pixels read reach past the source row.
+        if (*low < 0 || *high - *low >= Group || start + *low + Group > sourceWidth)
+            return false;
+        unsigned pattern = 0;
+        for (int i = 0; i < Group; ++i)
+            pattern |= unsigned(group[i] - *low) << (2 * i);
+        plan.groups.push_back(std::uint32_t(*low) << 8 | pattern);
+    }
+    return true;
+}
+
+void plan_segments(const std::vector<int> &owner, int start, int sourceWidth, Plan &plan)
+{
+    const int outW = int(owner.size());
+    for (int c = 0; c < outW; ++c) {
+        const int k = owner[size_t(c)];
+        if (k < 0)
+            continue;
+        if (!plan.segments.empty()) {
+            Segment &last = plan.segments.back();
+            if (last.to + last.length == c && last.from + last.length == k) {
+                ++last.length;
+                continue;
+            }
+        }
+        plan.segments.push_back({c, k, 1, false});
+    }
+    // Whole blocks may run past a run's end only onto columns a later run writes, and may
+    // read only within the source row.
+    for (Segment &s : plan.segments) {
+        const int rounded = (s.length + Block - 1) / Block * Block;
+        bool ok = s.to + rounded <= outW && start + s.from + rounded <= sourceWidth;
+        for (int c = s.to + s.length; ok && c < s.to + rounded; ++c)
+            ok = owner[size_t(c)] >= 0;
+        s.blocks = ok;
+    }
+}
+
+#ifdef SKYLOOM_SHUFFLE_ROWS
+bool can_shuffle()
+{
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+    return ssse3;
+}
+
+// The byte shuffle of each pattern: lane i takes span pixel (pattern >> 2i) & 3.
+struct ShuffleMasks
+{
+    ShuffleMasks()
+    {
+        for (unsigned p = 0; p < 256; ++p)
+            for (int lane = 0; lane < Group; ++lane)
+                for (int b = 0; b < 4; ++b)
+                    bytes[p][4 * lane + b] = std::uint8_t(4 * ((p >> (2 * lane)) & 3) + b);
+    }
+    alignas(16) std::uint8_t bytes[256][16];
+};
+
+const ShuffleMasks &shuffle_masks()
+{
+    static const ShuffleMasks masks;
+    return masks;
+}
+
+__attribute__((target("ssse3"))) void write_row_shuffled(const QRgb *span, const Plan &plan,
+                                                         QRgb *to)
+{
+    const auto *masks = reinterpret_cast<const __m128i *>(shuffle_masks().bytes);
+    const std::uint32_t *groups = plan.groups.data();
+    const size_t count = plan.groups.size();
+    for (size_t g = 0; g < count; ++g) {
+        const std::uint32_t group = groups[g];
+        const __m128i four =
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(span + (group >> 8)));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + Group * g),
+                         _mm_shuffle_epi8(four, masks[group & 0xFF]));
+    }
+}
+#else
+bool can_shuffle() { return false; }
+void write_row_shuffled(const QRgb *, const Plan &, QRgb *) {}
+#endif
+
+void write_row_segments(const QRgb *span, const Plan &plan, QRgb *to)
+{
+    for (const Segment &s : plan.segments) {
+        const QRgb *from = span + s.from;
+        QRgb *out = to + s.to;
+        if (s.blocks) {
+            // Fixed-size copies: two vector moves each, with no call and no tail loop.
+            for (int k = 0; k < s.length; k += Block)
+                std::memcpy(out + k, from + k, Block * sizeof(QRgb));
+        } else {
+            std::memcpy(out, from, size_t(s.length) * sizeof(QRgb));
+        }
+    }
+}
+
+// The plans of every first content column met. The two halves of a map are mirror images,
+// neighbouring rows often start at the same column, and maps from one server share their
+// layout, so a thread keeps its plans for the next map of the same size.
 class SpanPlans
 {
 public:
     SpanPlans(int width, int outW)
-        : m_outW(outW)
-        , m_offset(size_t(width), -1)
-        , m_quads(size_t(width), 0)
+        : m_width(width)
+        , m_outW(outW)
+        , m_plans(size_t(width))
     {}
 
-    // Valid until the next call.
-    const int *columns(int first, int start, int end)
-    {
-        if (m_offset[size_t(first)] < 0) {
-            const int count = end - start + 1;
-            const size_t offset = m_pool.size();
-            m_pool.resize(offset + size_t(count) + 2 * Block);
-            map_span_columns(start, end, m_outW, m_pool.data() + offset);
-            m_offset[size_t(first)] = qsizetype(offset);
-            m_quads[size_t(first)] = quad_count(m_pool.data() + offset, count, m_outW);
-        }
-        return m_pool.data() + m_offset[size_t(first)];
-    }
+    bool fits(int width, int outW) const { return width == m_width && outW == m_outW; }
 
-    int quads(int first) const { return m_quads[size_t(first)]; }
+    const Plan &plan(int first, int start, int end)
+    {
+        std::unique_ptr<Plan> &plan = m_plans[size_t(first)];
+        if (!plan) {
+            plan = std::make_unique<Plan>();
+            const std::vector<int> owner = final_owners(start, end, m_outW);
+            if (!can_shuffle() || !plan_groups(owner, start, m_width, *plan)) {
+                plan->groups.clear();
+                plan_segments(owner, start, m_width, *plan);
+            }
+        }
+        return *plan;
+    }
 
 private:
+    int m_width;
     int m_outW;
-    std::vector<qsizetype> m_offset;
-    std::vector<int> m_quads;
-    std::vector<int> m_pool;
+    std::vector<std::unique_ptr<Plan>> m_plans;
 };
-
-// Writes the span pixels in order, each three wide (one wide in the last two columns); a later
-// pixel overwrites an earlier one. `quads` leading pixels are known to allow faster writes.
-void write_span(const QRgb *span, const int *x, int count, int quads, int outW, QRgb *to)
-{
-    int k = 0;
-    for (; k + Block <= quads; k += Block) {
-        // Every step is at least one, so eight steps adding up to eight are eight steps of one:
-        // the block lands as a plain copy.
-        if (x[k + Block] - x[k] == Block) {
-            std::memcpy(to + x[k], span + k, Block * sizeof(QRgb));
-        } else {
-            for (int i = k; i < k + Block; ++i)
-                set_pixel4(to, x[i], span[i]);
-        }
-    }
-    for (; k < quads; ++k)
-        set_pixel4(to, x[k], span[k]);
-    for (; k < count; ++k) {
-        if (x[k] < outW - 2)
-            set_pixel3(to, x[k], span[k]);
-        else if (x[k] < outW)
-            to[x[k]] = span[k];
-    }
-}
 
 QImage as_argb32(const QImage &image)
 {
@@ -146,7 +249,10 @@ void stretch_rows(const QImage &crop, QImage &output)
     const qsizetype outputStride = output.bytesPerLine();
     const uchar *sourceLine = source.constBits();
     uchar *outputLine = output.bits();
-    SpanPlans plans(width, outW);
+    thread_local std::unique_ptr<SpanPlans> kept;
+    if (!kept || !kept->fits(width, outW))
+        kept = std::make_unique<SpanPlans>(width, outW);
+    SpanPlans &plans = *kept;
 
     for (int y = 0; y < rows; ++y, sourceLine += sourceStride, outputLine += outputStride) {
         const auto *from = reinterpret_cast<const QRgb *>(sourceLine);
@@ -162,8 +268,11 @@ void stretch_rows(const QImage &crop, QImage &output)
         // row stays unwritten like the rows whose span is empty.
         if (end <= start)
             continue;
-        const int *columns = plans.columns(first, start, end);
-        write_span(from + start, columns, end - start + 1, plans.quads(first), outW,
-                   reinterpret_cast<QRgb *>(outputLine));
+        const Plan &plan = plans.plan(first, start, end);
+        auto *to = reinterpret_cast<QRgb *>(outputLine);
+        if (plan.segments.empty())
+            write_row_shuffled(from + start, plan, to);
+        else
+            write_row_segments(from + start, plan, to);
     }
 }

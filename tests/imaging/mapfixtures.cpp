@@ -77,7 +77,7 @@ QImage reference_crop(const QImage &orig, const ExtractRectangle &rect)
     return crop;
 }
 
-QImage server_like_map(int width, int height, quint32 seed)
+QImage server_like_map(int width, int height, quint32 seed, MapShape shape)
 {
     QRandomGenerator random(seed);
     const ExtractRectangle r = ServerMapArea;
@@ -85,7 +85,9 @@ QImage server_like_map(int width, int height, quint32 seed)
     const double half = (r.Bottom - r.Top) / 2.0;
     for (int y = r.Top; y < qMin(r.Bottom, height); ++y) {
         const double latitude = (y - r.Top + 0.5 - half) / half;
-        const int margin = int(std::lround(544 * (1 - std::sqrt(1 - latitude * latitude))));
+        const double share = shape == MapShape::Ellipse ? std::sqrt(1 - latitude * latitude)
+                                                        : 1 - 0.47 * latitude * latitude;
+        const int margin = int(std::lround(544 * (1 - share)));
         for (int x = r.Left + margin; x < qMin(r.Right - margin, width); ++x)
             map.setPixel(x, y, random.generate() | 0xFF000000u);
     }

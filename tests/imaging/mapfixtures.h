@@ -34,7 +34,10 @@ QImage reference_crop(const QImage &orig, const ExtractRectangle &rect);
 
 // A map picture like the server's: white margins, rows of content of varying width centred
 // in the crop area, random colours.
-QImage server_like_map(int width, int height, quint32 seed);
+// Rows of random colours, narrowing toward the poles as an ellipse does, or as a
+// Robinson-like world map does, which keeps a long line at each pole.
+enum class MapShape { Ellipse, Robinson };
+QImage server_like_map(int width, int height, quint32 seed, MapShape shape = MapShape::Ellipse);
 
 QByteArray png_bytes(const QImage &image);
 
