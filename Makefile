@@ -24,7 +24,8 @@ test: build
 # any of them fails.
 bench: build
 	QT_QPA_PLATFORM=xcb $(XVFB) sh -c 'status=0; for b in $(BUILD_DIR)/bench/bench_*; do \
-	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || status=1; fi; done; exit $$status'
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || status=1; fi; done; \
+	  echo "== start-up"; python3 scripts/startup-bench.py $(BUILD_DIR) 5 || status=1; exit $$status'
 
 # ThreadSanitizer run of the map download tests in build-tsan/ (slow; not part of test).
 tsan: deps

@@ -16,11 +16,17 @@
 #include "ui_mainform.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QGuiApplication>
 #include <QSystemSemaphore>
 #include <QWindow>
 
 namespace {
+// "skyloom.startup.info=true" in QT_LOGGING_RULES reports when the first map reached the
+// screen, for measuring the start.
+Q_LOGGING_CATEGORY(startupLog, "skyloom.startup", QtWarningMsg)
+
 // Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
 {
@@ -71,6 +77,14 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     });
 
     FormCreate();
+    if (startupLog().isInfoEnabled()) {
+        connect(view, &QOpenGLWidget::frameSwapped, this, [this, view] {
+            if (m_scene.ClimateSphere.visible && !m_scene.climateTexture.image().isNull()) {
+                qCInfo(startupLog, "first frame with a map");
+                disconnect(view, &QOpenGLWidget::frameSwapped, this, nullptr);
+            }
+        });
+    }
 
     // The help and settings windows come after the main window's creation, which loaded
     // what they show.
