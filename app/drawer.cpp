@@ -87,13 +87,14 @@ bool TDrawer::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_body && event->type() == QEvent::Resize && m_mode == Mode::Drawer)
         placeOverlay();
     if (watched == m_swipe) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
+        // The strip gets every kind of event; only the mouse's are QMouseEvents.
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            m_swipeStartX = int(mouse->position().x());
+            m_swipeStartX = int(static_cast<QMouseEvent *>(event)->position().x());
             return true;
         case QEvent::MouseMove:
-            if (m_swipeStartX >= 0 && mouse->position().x() - m_swipeStartX > 10) {
+            if (m_swipeStartX >= 0 &&
+                static_cast<QMouseEvent *>(event)->position().x() - m_swipeStartX > 10) {
                 m_swipeStartX = -1;
                 showDrawer();
             }

@@ -19,21 +19,31 @@ void camera_mouse_move(GlobeScene &scene, CameraHandlerState &state, bool leftBu
 {
     if (!leftButton)
         return;
-    const float pitchBefore = scene.CameraX.rotationX();
+    const float from = scene.CameraX.rotationX();
     const float yawBefore = scene.CameraY.rotationY();
-    float p = scene.CameraX.rotationX() - (y - state.down.Y) * TurnPerPixel;
+    float p = from - (y - state.down.Y) * TurnPerPixel;
     // The catch bands are tested before the angle is reduced into [0, 360).
     if (p > 270 && p < 300)
         p = 300;
     if (p > 60 && p < 90)
         p = 60;
+    // The bands only catch a slow drag. A fast one could jump them, or carry the camera over
+    // a pole and back into range upside down, so a pitch within 60 degrees of the equator is
+    // followed unreduced and stopped at the limit it would pass.
+    if (from <= 60 || from >= 300) {
+        const float limit = from <= 60 ? 60 : 420; // 60 degrees up, unreduced
+        if (p > limit)
+            p = 60;
+        else if (p < limit - 120)
+            p = 300;
+    }
     scene.CameraX.setRotationX(p);
     scene.CameraY.setRotationY(scene.CameraY.rotationY() + (x - state.down.X) * TurnPerPixel);
     state.FYCameraAngle = scene.CameraY.rotationY();
     state.FXCameraAngle = scene.CameraX.rotationX();
     state.down.X = x;
     state.down.Y = y;
-    if (state.FYCameraAngle != yawBefore || state.FXCameraAngle != pitchBefore)
+    if (state.FYCameraAngle != yawBefore || state.FXCameraAngle != from)
         scene.notifyChanged();
 }
 

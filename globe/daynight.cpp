@@ -50,7 +50,9 @@ DayNightPlan plan_day_night(const QDateTime &utc, int width)
     plan.dayOfYear = t.date().dayOfYear();
     const float d = float(plan.dayOfYear);
     plan.season = plan.dayOfYear < 172 ? map_range(d, 0, 173, 0, 4) : map_range(d, 172, 365, 4, 0);
-    plan.tilt = map_range(plan.season, 0, 4, -10, 10);
+    // A light turned by +t about X shines toward +Y, down the screen, onto the south: the
+    // northern summer needs the opposite turn.
+    plan.tilt = -map_range(plan.season, 0, 4, -10, 10);
     return plan;
 }
 

@@ -69,7 +69,14 @@ bool GlobeView::event(QEvent *event)
     return QOpenGLWidget::event(event);
 }
 
-GlobeView::~GlobeView() { cleanup(); }
+GlobeView::~GlobeView()
+{
+    cleanup();
+    // ~QOpenGLWidget destroys the context after this object has stopped being a GlobeView;
+    // the renderer is gone by then and has been let go of above.
+    if (QOpenGLContext *glContext = context())
+        disconnect(glContext, &QOpenGLContext::aboutToBeDestroyed, this, &GlobeView::cleanup);
+}
 
 void GlobeView::setScene(GlobeScene *scene)
 {

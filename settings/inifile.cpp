@@ -13,60 +13,181 @@
 namespace {
 enum class Load { Missing, Loaded, Unreadable };
 
-// Multi-key so that repeated keys of other programs survive a write; values are stored
-// exactly, without spaces around '=' and without quote handling.
-void configure(CSimpleIniA &ini)
-{
-    ini.SetMultiKey(true);
-    ini.SetSpaces(false);
-}
+// Multi-key, so a repeated key reads as its first value, as the write below folds it.
+void configure(CSimpleIniA &ini) { ini.SetMultiKey(true); }
 
-Load load(const QString &path, CSimpleIniA &ini, QByteArray *text = nullptr)
+Load read_file(const QString &path, QByteArray &data)
 {
     QFile file(path);
     if (!file.exists())
         return Load::Missing;
     if (!file.open(QIODevice::ReadOnly))
         return Load::Unreadable;
-    const QByteArray data = file.readAll();
+    data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Load::Unreadable;
-    if (ini.LoadData(data.constData(), size_t(data.size())) < 0)
-        return Load::Unreadable;
-    if (text)
-        *text = data;
     return Load::Loaded;
 }
 
-bool is_comment(const QByteArray &trimmedLine)
+Load load(const QString &path, CSimpleIniA &ini)
 {
-    return trimmedLine.startsWith(';') || trimmedLine.startsWith('#');
+    QByteArray data;
+    const Load result = read_file(path, data);
+    if (result != Load::Loaded)
+        return result;
+    if (ini.LoadData(data.constData(), size_t(data.size())) < 0)
+        return Load::Unreadable;
+    return Load::Loaded;
 }
 
-// The parser ties each comment to the entry below it and drops the comments after the last
-// entry; this gives those back so they can be appended.
-QByteArray trailing_comments(const QByteArray &text)
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// Names compare as the parser compares them: ASCII letters without regard to case.
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool same_name(const QByteArray &a, const QByteArray &b)
 {
-    const QList<QByteArray> lines = text.split('\n');
-    qsizetype first = lines.size();
-    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        const QByteArray line = lines[i].trimmed();
-        if (line.isEmpty())
-            continue;
-        if (!is_comment(line))
-            break;
-        first = i;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (ascii_lower(a[i]) != ascii_lower(b[i]))
+            return false;
+    return true;
+}
+
+// One line of the file, with its own line break ("\n", "\r\n", or none on the last line),
+// read the way the parser reads it.
+struct IniLine
+{
+    enum Kind { Other, Section, Entry };
+
+    QByteArray text;
+    QByteArray end;
+    Kind kind = Other;
+    QByteArray name;       // of the section or the key
+    qsizetype valueAt = 0; // an entry's value: text.mid(valueAt, valueEnd - valueAt)
+    qsizetype valueEnd = 0;
+};
+
+IniLine parse_line(QByteArray text, QByteArray end)
+{
+    IniLine line;
+    line.text = std::move(text);
+    line.end = std::move(end);
+    const QByteArray &t = line.text;
+    qsizetype i = t.startsWith(Utf8Mark) ? Utf8Mark.size() : 0;
+    while (i < t.size() && is_space(t[i]))
+        ++i;
+    if (i == t.size() || t[i] == ';' || t[i] == '#')
+        return line;
+    if (t[i] == '[') {
+        const qsizetype close = t.indexOf(']', i);
+        if (close >= 0) {
+            line.kind = IniLine::Section;
+            line.name = t.mid(i + 1, close - i - 1).trimmed();
+        }
+        return line;
     }
-    QByteArray block;
-    for (qsizetype i = first; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        if (line.endsWith('\r'))
-            line.chop(1);
-        block += line + '\n';
+    const qsizetype equals = t.indexOf('=', i);
+    if (equals < 0)
+        return line;
+    line.name = t.mid(i, equals - i).trimmed();
+    if (line.name.isEmpty())
+        return line;
+    line.kind = IniLine::Entry;
+    line.valueAt = equals + 1;
+    while (line.valueAt < t.size() && is_space(t[line.valueAt]))
+        ++line.valueAt;
+    line.valueEnd = t.size();
+    while (line.valueEnd > line.valueAt && is_space(t[line.valueEnd - 1]))
+        --line.valueEnd;
+    return line;
+}
+
+QList<IniLine> split_lines(const QByteArray &data)
+{
+    QList<IniLine> lines;
+    qsizetype from = 0;
+    while (from < data.size()) {
+        const qsizetype newline = data.indexOf('\n', from);
+        qsizetype textEnd = newline < 0 ? data.size() : newline;
+        const qsizetype next = newline < 0 ? data.size() : newline + 1;
+        if (textEnd > from && data[textEnd - 1] == '\r' && newline >= 0)
+            --textEnd;
+        lines << parse_line(data.mid(from, textEnd - from), data.mid(textEnd, next - textEnd));
+        from = next;
     }
-    while (block.endsWith("\n\n"))
-        block.chop(1);
-    return block;
+    return lines;
+}
+
+// Sets one key and leaves every other byte of the file as it was: the key's first line in
+// the section takes the value in place, keeping its spacing, and its repeats are dropped; a
+// missing key goes after the last entry of the section, a missing section at the end.
+QByteArray set_ini_value(const QByteArray &data, const QByteArray &section, const QByteArray &key,
+                         const QByteArray &value)
+{
+    QList<IniLine> lines = split_lines(data);
+    const qsizetype firstBreak = data.indexOf('\n');
+    const QByteArray eol = firstBreak > 0 && data[firstBreak - 1] == '\r'
+                               ? QByteArrayLiteral("\r\n")
+                               : QByteArrayLiteral("\n");
+    // Entries above the first header belong to the section without a name. A section that
+    // appears twice is one section to the parser; new keys go into its first part.
+    bool inSection = section.isEmpty();
+    bool firstPart = inSection;
+    bool partSeen = inSection;
+    qsizetype found = -1;
+    QList<qsizetype> repeats;
+    qsizetype insertAt = inSection ? 0 : -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const IniLine &line = lines[i];
+        if (line.kind == IniLine::Section) {
+            inSection = same_name(line.name, section);
+            firstPart = inSection && !partSeen;
+            if (firstPart) {
+                partSeen = true;
+                insertAt = i + 1;
+            }
+        } else if (line.kind == IniLine::Entry && inSection) {
+            if (same_name(line.name, key)) {
+                if (found < 0)
+                    found = i;
+                else
+                    repeats << i;
+            }
+            if (firstPart)
+                insertAt = i + 1;
+        }
+    }
+
+    if (found >= 0) {
+        IniLine &line = lines[found];
+        line.text = line.text.left(line.valueAt) + value + line.text.mid(line.valueEnd);
+        for (qsizetype i = repeats.size() - 1; i >= 0; --i)
+            lines.removeAt(repeats[i]);
+    } else {
+        QList<IniLine> added;
+        if (insertAt < 0) {
+            insertAt = lines.size();
+            added << parse_line('[' + section + ']', eol);
+        }
+        added << parse_line(key + '=' + value, eol);
+        if (insertAt > 0 && lines[insertAt - 1].end.isEmpty())
+            lines[insertAt - 1].end = eol;
+        if (insertAt == 0 && !lines.isEmpty() && lines[0].text.startsWith(Utf8Mark)) {
+            lines[0].text.remove(0, Utf8Mark.size());
+            added[0].text.prepend(Utf8Mark);
+        }
+        for (qsizetype i = added.size() - 1; i >= 0; --i)
+            lines.insert(insertAt, added[i]);
+    }
+    QByteArray contents;
+    contents.reserve(data.size() + key.size() + value.size() + section.size() + 8);
+    for (const IniLine &line : lines)
+        contents += line.text + line.end;
+    return contents;
 }
 
 bool replace_file(const QString &path, const QByteArray &contents)
@@ -128,23 +249,11 @@ bool IniFile::readBool(const QString &section, const QString &key, bool defaultV
 
 bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    CSimpleIniA ini;
-    configure(ini);
     QByteArray original;
-    if (load(m_path, ini, &original) == Load::Unreadable)
+    if (read_file(m_path, original) == Load::Unreadable)
         return false;
-    const QByteArray s = section.toUtf8(), k = key.toUtf8(), v = value.toUtf8();
-    // Force-replace keeps the key where it was and folds any repeats of it into one.
-    if (ini.SetValue(s.constData(), k.constData(), v.constData(), nullptr, true) < 0)
-        return false;
-    std::string text;
-    if (ini.Save(text, true) < 0)
-        return false;
-    QByteArray contents = QByteArray::fromStdString(text);
-    const QByteArray tail = trailing_comments(original);
-    if (!tail.isEmpty())
-        contents += '\n' + tail;
-    return replace_file(m_path, contents);
+    return replace_file(m_path,
+                        set_ini_value(original, section.toUtf8(), key.toUtf8(), value.toUtf8()));
 }
 
 bool IniFile::writeInteger(const QString &section, const QString &key, int value)

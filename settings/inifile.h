@@ -11,8 +11,9 @@ int ini_text_to_int(const QString &text, int defaultValue);
 
 // One ini text file. Each call opens the file, reads or writes it and lets it go again.
 // A write loads the whole file, changes one key and replaces the file in a single rename,
-// so a crash or a full disk never leaves half a file; every other key, comment and section
-// stays. Section and key names compare without regard to case.
+// so a crash or a full disk never leaves half a file. Only the key's own line changes (its
+// repeats in the section are dropped); every other line, blank line, comment and space stays
+// as it was. Section and key names compare without regard to case.
 class IniFile
 {
 public:

@@ -36,10 +36,33 @@ void TestCamera::drag_data()
     QTest::newRow("301, 10 down: caught at 300") << 301.f << 0.f << 0.f << 10.f << 300.f << 0.f;
     QTest::newRow("0, 1 down: 359.7") << 0.f << 0.f << 0.f << 1.f << 359.7f << 0.f;
     QTest::newRow("yaw 359.9, 1 right: 0.2") << 0.f << 359.9f << 1.f << 0.f << 0.f << 0.2f;
-    QTest::newRow("60, 100 up passes the band") << 60.f << 0.f << 0.f << -100.f << 90.f << 0.f;
-    QTest::newRow("band edges pass: 60") << 57.f << 0.f << 0.f << -10.f << 60.f << 0.f;
+    QTest::newRow("60, 100 up: held at 60") << 60.f << 0.f << 0.f << -100.f << 60.f << 0.f;
+    // The bands' bounds are exclusive: a value landing on the far edge of a band is not caught.
+    QTest::newRow("band edges pass: 90") << 87.f << 0.f << 0.f << -10.f << 90.f << 0.f;
     QTest::newRow("band edges pass: 270") << 273.f << 0.f << 0.f << 10.f << 270.f << 0.f;
     QTest::newRow("yaw left") << 0.f << 10.f << -20.f << 0.f << 0.f << 4.f;
+    // One fast step never carries the camera past 60 degrees either way, nor over a pole.
+    QTest::newRow("0, 250 down (75): held at 300") << 0.f << 0.f << 0.f << 250.f << 300.f << 0.f;
+    QTest::newRow("0, 400 up (120): held at 60") << 0.f << 0.f << 0.f << -400.f << 60.f << 0.f;
+    QTest::newRow("10, 300 down (90): held at 300") << 10.f << 0.f << 0.f << 300.f << 300.f << 0.f;
+    QTest::newRow("350, 300 up (90): held at 60") << 350.f << 0.f << 0.f << -300.f << 60.f << 0.f;
+    QTest::newRow("59, 200 up (60): held at 60") << 59.f << 0.f << 0.f << -200.f << 60.f << 0.f;
+    QTest::newRow("301, 200 down (60): held at 300")
+        << 301.f << 0.f << 0.f << 200.f << 300.f << 0.f;
+    QTest::newRow("60, 1 up: held at 60") << 60.f << 0.f << 0.f << -1.f << 60.f << 0.f;
+    QTest::newRow("300, 1 down: held at 300") << 300.f << 0.f << 0.f << 1.f << 300.f << 0.f;
+    QTest::newRow("0, 700 up (210): held at 60") << 0.f << 0.f << 0.f << -700.f << 60.f << 0.f;
+    QTest::newRow("0, 700 down (210): held at 300") << 0.f << 0.f << 0.f << 700.f << 300.f << 0.f;
+    QTest::newRow("300, 1000 up (300): held at 60")
+        << 300.f << 0.f << 0.f << -1000.f << 60.f << 0.f;
+    QTest::newRow("60, 1000 down (300): held at 300")
+        << 60.f << 0.f << 0.f << 1000.f << 300.f << 0.f;
+    QTest::newRow("0, 1300 up (390): held at 60") << 0.f << 0.f << 0.f << -1300.f << 60.f << 0.f;
+    QTest::newRow("0, 1300 down (390): held at 300") << 0.f << 0.f << 0.f << 1300.f << 300.f << 0.f;
+    // Fast steps that stay inside the range go the whole way.
+    QTest::newRow("310, 300 up (90): 40") << 310.f << 0.f << 0.f << -300.f << 40.f << 0.f;
+    QTest::newRow("50, 300 down (90): 320") << 50.f << 0.f << 0.f << 300.f << 320.f << 0.f;
+    QTest::newRow("300, 400 up (120): lands on 60") << 300.f << 0.f << 0.f << -400.f << 60.f << 0.f;
 }
 
 void TestCamera::drag()

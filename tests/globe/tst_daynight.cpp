@@ -20,6 +20,8 @@ private slots:
     void season_data();
     void season();
     void renderedAtSix();
+    void summerHemisphereIsLit_data();
+    void summerHemisphereIsLit();
 
 private:
     QImage m_lights;
@@ -95,13 +97,14 @@ void TestDayNight::season_data()
 {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<float>("tilt");
+    // Negative in the northern summer: the light leans toward the top of the screen.
     const QList<std::pair<int, float>> rows{
-        {1, -9.884f},   {32, -6.301f},  {60, -3.064f},  {91, 0.520f},  {121, 3.988f},
-        {152, 7.572f},  {171, 9.769f},  {172, 10.000f}, {173, 9.896f}, {244, 2.539f},
-        {305, -3.782f}, {355, -8.964f}, {365, -10.000f}};
+        {1, 9.884f},    {32, 6.301f},   {60, 3.064f},    {91, -0.520f},  {121, -3.988f},
+        {152, -7.572f}, {171, -9.769f}, {172, -10.000f}, {173, -9.896f}, {244, -2.539f},
+        {305, 3.782f},  {355, 8.964f},  {365, 10.000f}};
     for (const auto &[day, tilt] : rows)
         QTest::addRow("day %d", day) << QDate(2023, 1, 1).addDays(day - 1) << tilt;
-    QTest::newRow("day 366") << QDate(2024, 12, 31) << -10.104f;
+    QTest::newRow("day 366") << QDate(2024, 12, 31) << 10.104f;
 }
 
 void TestDayNight::season()
@@ -175,6 +178,51 @@ void TestDayNight::renderedAtSix()
     // where the sphere turns away.
     QVERIFY(litLeft > 0);
     QVERIFY(litRight > 0);
+}
+
+void TestDayNight::summerHemisphereIsLit_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<bool>("northLit");
+    QTest::newRow("21 June: the north") << QDate(2023, 6, 21) << true;
+    QTest::newRow("21 December: the south") << QDate(2023, 12, 21) << false;
+}
+
+// The Day/Night scene as the app shows it, North Pole at the top of the screen.
+void TestDayNight::summerHemisphereIsLit()
+{
+    QFETCH(QDate, date);
+    QFETCH(bool, northLit);
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    // One grey all over and no city lights, so only the light makes a half brighter.
+    QImage grey(2048, 1024, QImage::Format_RGBA8888);
+    grey.fill(QColor(128, 128, 128));
+    scene.earthTexture.setImage(grey);
+    QImage lights(2048, 1024, QImage::Format_RGBA8888_Premultiplied);
+    lights.fill(Qt::transparent);
+    scene.nightTexture.setImage(lights.copy());
+    scene.ClimateSphere.visible = false;
+    update_day_night(scene, lights, QDateTime(date, QTime(12, 0), Qt::UTC));
+
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(600, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    qint64 upper = 0, lower = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 600; ++x)
+            (y < 300 ? upper : lower) += qGray(frame.pixel(x, y));
+    const qint64 lit = northLit ? upper : lower, unlit = northLit ? lower : upper;
+    QVERIFY2(lit > unlit,
+             qPrintable(QStringLiteral("upper half %1, lower half %2").arg(upper).arg(lower)));
+    // Near the limb, past the fully lit cap, the summer pole's side is clearly the brighter.
+    const int north = qGray(frame.pixel(300, 299 - 140)),
+              south = qGray(frame.pixel(300, 300 + 140));
+    QVERIFY2((northLit ? north - south : south - north) > 12,
+             qPrintable(QStringLiteral("north %1, south %2").arg(north).arg(south)));
 }
 
 SKYLOOM_TEST_MAIN(TestDayNight)

@@ -22,6 +22,7 @@ private slots:
     void transparentNightLightsLeaveEarthUnchanged();
     void replacedTextureIsDrawn_data();
     void replacedTextureIsDrawn();
+    void viewClosedAfterDrawing();
 
 private:
     // Renders the scene at 200 x 200 and returns the frame.
@@ -243,6 +244,26 @@ void TestGlobe::replacedTextureIsDrawn()
     const QImage frame = view.grabFramebuffer();
     QCOMPARE(frame.pixel(100, 100), blue);
     QCOMPARE(frame.pixel(85, 110), blue);
+}
+
+// Closing a view lets its GL resources go once, while the view is still whole; a later view
+// of the same scene starts afresh.
+void TestGlobe::viewClosedAfterDrawing()
+{
+    GlobeScene scene;
+    QImage red(64, 32, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    showClimateOnly(scene, red);
+    for (int i = 0; i < 2; ++i) {
+        auto view = std::make_unique<GlobeView>();
+        view->setScene(&scene);
+        view->resize(200, 200);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QCOMPARE(view->grabFramebuffer().pixel(100, 100), qRgb(255, 0, 0));
+        view.reset();
+        QCoreApplication::processEvents();
+    }
 }
 
 SKYLOOM_TEST_MAIN(TestGlobe)

@@ -182,7 +182,7 @@ void TestSettings::otherLinesSurviveSaves()
 
     const QStringList expected = {"; written by hand",
                                   "[Display]",
-                                  "Scale=2",
+                                  "Scale = 2",
                                   "Scale=3",
                                   "; units",
                                   "[Skyloom]",

@@ -29,6 +29,8 @@ private slots:
     void saveReplacesFileInOneStep();
     void unwritableFile_data();
     void unwritableFile();
+    void iniWriteChangesOneLine_data();
+    void iniWriteChangesOneLine();
 
 private:
     QString iniPath() const;
