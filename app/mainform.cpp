@@ -15,12 +15,18 @@
 #include "settings/settingsform.h"
 #include "ui_mainform.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QSystemSemaphore>
 #include <QWindow>
 
 namespace {
+// Degrees an arrow key turns the globe, and the wheel delta a zoom key stands for.
+constexpr float KeyTurnStep = 5;
+constexpr int KeyZoomDelta = 120;
+
 // Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
 {
@@ -71,6 +77,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     });
 
     FormCreate();
+    createKeyActions();
 
     // The help and settings windows come after the main window's creation, which loaded
     // what they show.
@@ -119,7 +126,7 @@ void TMainForm::FormCreate()
     m_units = m_settings->read_unit_flags();
     m_settingsChanged = false;
 
-    m_scene.Camera1.position = QVector3D(0, 0, -(m_scene.ClimateSphere.size.x() * 2.25f));
+    camera_home(m_scene, m_camera);
 
     ui->TempsButton->setProperty("tag", View::Temperature);
     ui->RainButton->setProperty("tag", View::RainSnow);
@@ -149,9 +156,7 @@ void TMainForm::FormCreate()
 void TMainForm::FormActivate()
 {
     if (m_firstActivation) {
-        // Every view starts turned so that the meridian under the sun faces the camera.
-        update_day_night();
-        m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
+        turnToTheSun();
         const ViewKind stored = m_settings->read_last_sphere();
         m_currentView = m_setup.startView.value_or(stored);
         // Until its first map arrives, the chosen view stands over the bare earth.
@@ -162,6 +167,86 @@ void TMainForm::FormActivate()
     }
     ShowView(View::Refresh);
     m_firstActivation = false;
+}
+
+void TMainForm::turnToTheSun()
+{
+    // Every view starts turned so that the meridian under the sun faces the camera.
+    update_day_night();
+    m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
+}
+
+void TMainForm::ResetViewClick()
+{
+    turnToTheSun();
+    camera_home(m_scene, m_camera);
+}
+
+void TMainForm::FullScreenClick() { setWindowState(windowState() ^ Qt::WindowFullScreen); }
+
+QAction *TMainForm::addKeyAction(const QString &text, const QList<QKeySequence> &keys,
+                                 std::function<void()> handler)
+{
+    auto *action = new QAction(text, this);
+    action->setShortcuts(keys);
+    // Window-wide, so the keys work whether a drawer button or nothing has the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    addAction(action);
+    return action;
+}
+
+void TMainForm::turnCamera(float dYaw, float dPitch)
+{
+    camera_turn(m_scene, dYaw, dPitch);
+    m_camera.FYCameraAngle = m_scene.CameraY.rotationY();
+    m_camera.FXCameraAngle = m_scene.CameraX.rotationX();
+}
+
+void TMainForm::createKeyActions()
+{
+    // The same ways as a drag: right turns like a drag to the right, up like a drag upwards.
+    addKeyAction(QStringLiteral("Turn left"), {Qt::Key_Left},
+                 [this] { turnCamera(-KeyTurnStep, 0); });
+    addKeyAction(QStringLiteral("Turn right"), {Qt::Key_Right},
+                 [this] { turnCamera(KeyTurnStep, 0); });
+    addKeyAction(QStringLiteral("Turn up"), {Qt::Key_Up}, [this] { turnCamera(0, KeyTurnStep); });
+    addKeyAction(QStringLiteral("Turn down"), {Qt::Key_Down},
+                 [this] { turnCamera(0, -KeyTurnStep); });
+    // '=' too: '+' needs Shift on many keyboards.
+    addKeyAction(QStringLiteral("Zoom in"), {Qt::Key_Plus, Qt::Key_Equal},
+                 [this] { Viewport3D1MouseWheel(KeyZoomDelta); });
+    addKeyAction(QStringLiteral("Zoom out"), {Qt::Key_Minus},
+                 [this] { Viewport3D1MouseWheel(-KeyZoomDelta); });
+    m_resetViewAction =
+        addKeyAction(QStringLiteral("Reset view"), {Qt::Key_Home}, [this] { ResetViewClick(); });
+    const std::pair<Qt::Key, QPushButton *> viewKeys[] = {{Qt::Key_1, ui->TempsButton},
+                                                          {Qt::Key_2, ui->RainButton},
+                                                          {Qt::Key_3, ui->WindButton},
+                                                          {Qt::Key_4, ui->AnomolyButton},
+                                                          {Qt::Key_5, ui->DayNightButton}};
+    for (const auto &[key, button] : viewKeys) {
+        QPushButton *b = button;
+        addKeyAction(b->text(), {key}, [this, b] {
+            if (b == ui->DayNightButton)
+                DayNightButtonClick();
+            else
+                TempsButtonClick(b);
+        });
+    }
+    addKeyAction(QStringLiteral("Help"), {Qt::Key_F1}, [this] { HelpButtonClick(); });
+    addKeyAction(QStringLiteral("Settings"), {QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+                 [this] { SettingsButtonClick(); });
+    addKeyAction(QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { FullScreenClick(); });
+    // A close, so the settings are saved as when the window is closed.
+    addKeyAction(QStringLiteral("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
+
+    // The drawer's buttons: Tab reaches them, Space and Enter press them; a mouse click
+    // leaves no focus mark behind.
+    for (QPushButton *b : ui->Rectangle2->findChildren<QPushButton *>()) {
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setAutoDefault(true);
+    }
 }
 
 void TMainForm::startView(ViewKind kind)

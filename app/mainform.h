@@ -13,13 +13,16 @@
 #include <QPointF>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace Ui {
 class TMainForm;
 }
+class QAction;
 class QDialog;
+class QKeySequence;
 class QPushButton;
 class QLabel;
 class QSystemSemaphore;
@@ -63,6 +66,7 @@ public:
     THelpForm *helpForm() const { return m_helpForm.get(); }
     TSettingsForm *settingsForm() const { return m_settingsForm.get(); }
     const CameraHandlerState &cameraState() const { return m_camera; }
+    QAction *resetViewAction() const { return m_resetViewAction; }
 
     // The view the user chose last.
     ViewKind currentView() const { return m_currentView; }
@@ -91,6 +95,10 @@ public:
     void Viewport3D1MouseMove(bool leftButton, float x, float y);
     void Viewport3D1MouseWheel(int delta);
     void Viewport3D1Gesture(const GestureInfo &info, bool &handled);
+    // Back to the start-up camera, the meridian under the sun facing the viewer (Home).
+    void ResetViewClick();
+    // Full screen on and off (F11).
+    void FullScreenClick();
     // Platform life-cycle events: 1 became active, 3 entered the background.
     bool HandleAppEvent(int eventCode);
 
@@ -113,6 +121,13 @@ protected:
 private:
     // Starts a stored view: maps through their button, Day/Night directly.
     void startView(ViewKind kind);
+    // Turns every sphere so that the meridian under the sun faces the start-up camera.
+    void turnToTheSun();
+    // A key of the whole window, whatever has the focus in it.
+    QAction *addKeyAction(const QString &text, const QList<QKeySequence> &keys,
+                          std::function<void()> handler);
+    void createKeyActions();
+    void turnCamera(float dYaw, float dPitch);
     void showModal(QDialog *window);
     // Unit flags (when changed), then the last view; stops at the first that fails.
     SaveResult saveSettings();
@@ -153,6 +168,8 @@ private:
     // The stored last view while a start view from the command line stands in for it; the
     // user's first choice of a view ends it.
     std::optional<ViewKind> m_keptLastSphere;
+
+    QAction *m_resetViewAction = nullptr;
 
     std::unique_ptr<THelpForm> m_helpForm;
     std::unique_ptr<TSettingsForm> m_settingsForm;
