@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QSystemSemaphore>
 #include <QWindow>
 
@@ -69,6 +70,11 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
                 Viewport3D1MouseMove(buttons.testFlag(Qt::LeftButton), float(pos.x()),
                                      float(pos.y()));
             });
+    // The view reports no release; the window watches for it.
+    view->installEventFilter(this);
+    m_motionClock.start();
+    m_spinTimer.setInterval(16);
+    connect(&m_spinTimer, &QTimer::timeout, this, &TMainForm::spinStep);
     connect(view, &GlobeView::wheelTurned, this,
             [this](Qt::KeyboardModifiers, int delta) { Viewport3D1MouseWheel(delta); });
     connect(view, &GlobeView::gesture, this, [this](const GestureInfo &info) {
@@ -196,11 +202,12 @@ QAction *TMainForm::addKeyAction(const QString &text, const QList<QKeySequence> 
     return action;
 }
 
-void TMainForm::turnCamera(float dYaw, float dPitch)
+bool TMainForm::turnCamera(float dYaw, float dPitch)
 {
-    camera_turn(m_scene, dYaw, dPitch);
+    const bool moved = camera_turn(m_scene, dYaw, dPitch);
     m_camera.FYCameraAngle = m_scene.CameraY.rotationY();
     m_camera.FXCameraAngle = m_scene.CameraX.rotationX();
+    return moved;
 }
 
 void TMainForm::createKeyActions()
@@ -432,12 +439,35 @@ void TMainForm::Viewport3D1MouseDown(float x, float y)
 {
     // A tap on the globe puts a slid-in drawer away.
     m_drawer->hideDrawer();
+    // A press catches a spinning globe at once.
+    m_spinTimer.stop();
+    m_kinetic.press(m_motionClock.elapsed());
     camera_mouse_down(m_camera, x, y);
 }
 
 void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
 {
+    if (leftButton)
+        m_kinetic.move((x - m_camera.down.X) * CameraTurnPerPixel,
+                       -(y - m_camera.down.Y) * CameraTurnPerPixel, m_motionClock.elapsed());
     camera_mouse_move(m_scene, m_camera, leftButton, x, y);
+}
+
+void TMainForm::Viewport3D1MouseUp(float, float)
+{
+    if (m_kinetic.release(m_motionClock.elapsed()))
+        m_spinTimer.start();
+}
+
+void TMainForm::spinStep()
+{
+    const KineticTurn::Step step = m_kinetic.step(m_motionClock.elapsed());
+    const bool due = step.dYaw != 0 || step.dPitch != 0;
+    // Nothing runs while the globe is still, held at a pitch limit included.
+    if ((due && !turnCamera(step.dYaw, step.dPitch)) || !m_kinetic.isSpinning()) {
+        m_kinetic.stop();
+        m_spinTimer.stop();
+    }
 }
 
 void TMainForm::Viewport3D1MouseWheel(int delta) { camera_mouse_wheel(m_scene, delta); }
@@ -499,6 +529,16 @@ bool TMainForm::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QWidget::event(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->Viewport3D1 && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton)
+            Viewport3D1MouseUp(float(mouse->position().x()), float(mouse->position().y()));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)

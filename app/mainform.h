@@ -6,11 +6,14 @@
 #include "core/unitflags.h"
 #include "globe/cameracontrol.h"
 #include "globe/globescene.h"
+#include "globe/kinetic.h"
 #include "legend/legendbars.h"
 #include "product/productinfo.h"
 #include "settings/settingsstore.h"
 
+#include <QElapsedTimer>
 #include <QPointF>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -67,6 +70,8 @@ public:
     TSettingsForm *settingsForm() const { return m_settingsForm.get(); }
     const CameraHandlerState &cameraState() const { return m_camera; }
     QAction *resetViewAction() const { return m_resetViewAction; }
+    // Runs only while the globe spins on after a drag.
+    const QTimer &spinTimer() const { return m_spinTimer; }
 
     // The view the user chose last.
     ViewKind currentView() const { return m_currentView; }
@@ -93,6 +98,8 @@ public:
     void SettingsButtonClick();
     void Viewport3D1MouseDown(float x, float y);
     void Viewport3D1MouseMove(bool leftButton, float x, float y);
+    // The left button let go: a drag still moving leaves the globe spinning.
+    void Viewport3D1MouseUp(float x, float y);
     void Viewport3D1MouseWheel(int delta);
     void Viewport3D1Gesture(const GestureInfo &info, bool &handled);
     // Back to the start-up camera, the meridian under the sun facing the viewer (Home).
@@ -115,6 +122,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -127,7 +135,9 @@ private:
     QAction *addKeyAction(const QString &text, const QList<QKeySequence> &keys,
                           std::function<void()> handler);
     void createKeyActions();
-    void turnCamera(float dYaw, float dPitch);
+    // Answers whether anything moved.
+    bool turnCamera(float dYaw, float dPitch);
+    void spinStep();
     void showModal(QDialog *window);
     // Unit flags (when changed), then the last view; stops at the first that fails.
     SaveResult saveSettings();
@@ -170,6 +180,9 @@ private:
     std::optional<ViewKind> m_keptLastSphere;
 
     QAction *m_resetViewAction = nullptr;
+    KineticTurn m_kinetic;
+    QTimer m_spinTimer;
+    QElapsedTimer m_motionClock;
 
     std::unique_ptr<THelpForm> m_helpForm;
     std::unique_ptr<TSettingsForm> m_settingsForm;
