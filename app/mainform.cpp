@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSystemSemaphore>
 #include <QWindow>
@@ -27,6 +28,10 @@ namespace {
 // Degrees an arrow key turns the globe, and the wheel delta a zoom key stands for.
 constexpr float KeyTurnStep = 5;
 constexpr int KeyZoomDelta = 120;
+// Only checks; the cache's own age decides.
+constexpr int FreshnessCheckMs = 60 * 1000;
+// A failed background fetch is tried again after this.
+constexpr int RefreshRetryMinutes = 15;
 
 // Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
@@ -84,6 +89,11 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
 
     FormCreate();
     createKeyActions();
+    m_freshnessTimer.setInterval(FreshnessCheckMs);
+    connect(&m_freshnessTimer, &QTimer::timeout, this, &TMainForm::check_map_freshness);
+    m_freshnessTimer.start();
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, &TMainForm::Viewport3D1ContextPopup);
 
     // The help and settings windows come after the main window's creation, which loaded
     // what they show.
@@ -227,6 +237,11 @@ void TMainForm::createKeyActions()
                  [this] { Viewport3D1MouseWheel(-KeyZoomDelta); });
     m_resetViewAction =
         addKeyAction(QStringLiteral("Reset view"), {Qt::Key_Home}, [this] { ResetViewClick(); });
+    m_refreshAction =
+        addKeyAction(QStringLiteral("Refresh"), {Qt::Key_F5}, [this] { RefreshClick(); });
+    m_savePictureAction = addKeyAction(QStringLiteral("Save picture..."),
+                                       {QKeySequence(Qt::CTRL | Qt::Key_S)}, [] {});
+    m_savePictureAction->setEnabled(false);
     const std::pair<Qt::Key, QPushButton *> viewKeys[] = {{Qt::Key_1, ui->TempsButton},
                                                           {Qt::Key_2, ui->RainButton},
                                                           {Qt::Key_3, ui->WindButton},
@@ -366,6 +381,50 @@ void TMainForm::load_from_internet(ViewKind kind)
     clear_status();
     m_downloader->load_from_internet(kind);
     updateBusyIndicator();
+}
+
+bool TMainForm::refresh_in_background(ViewKind kind)
+{
+    // The status line stays as it is: the old map is on the globe until the new one comes.
+    if (!m_downloader->load_from_internet(kind))
+        return false;
+    m_lastRefresh[kind] = m_clock.nowUtc();
+    updateBusyIndicator();
+    return true;
+}
+
+bool TMainForm::check_map_freshness()
+{
+    const ViewKind kind = m_shownView;
+    // Only the map the user is looking at; a chosen view still on its way has its download.
+    if (!View::isMap(kind) || kind != m_currentView || m_downloader->isRunning(kind) ||
+        m_cache->cache_is_fresh(kind))
+        return false;
+    const auto last = m_lastRefresh.find(kind);
+    if (last != m_lastRefresh.end() &&
+        last->second.addSecs(RefreshRetryMinutes * 60) > m_clock.nowUtc())
+        return false;
+    return refresh_in_background(kind);
+}
+
+void TMainForm::RefreshClick()
+{
+    // A map view still on its way has its download already.
+    if (View::isMap(m_shownView) && m_shownView == m_currentView)
+        refresh_in_background(m_shownView);
+    else if (m_shownView == View::DayNight)
+        ShowView(View::DayNight);
+}
+
+void TMainForm::Viewport3D1ContextPopup(QPoint pos)
+{
+    if (!m_globeMenu) {
+        m_globeMenu = new QMenu(this);
+        m_globeMenu->addAction(m_refreshAction);
+        m_globeMenu->addAction(m_resetViewAction);
+        m_globeMenu->addAction(m_savePictureAction);
+    }
+    m_globeMenu->popup(ui->Viewport3D1->mapToGlobal(pos));
 }
 
 void TMainForm::download_completed(const MapDownloadResult &result)

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -25,6 +26,7 @@ class TMainForm;
 }
 class QAction;
 class QDialog;
+class QMenu;
 class QKeySequence;
 class QPushButton;
 class QLabel;
@@ -70,6 +72,11 @@ public:
     TSettingsForm *settingsForm() const { return m_settingsForm.get(); }
     const CameraHandlerState &cameraState() const { return m_camera; }
     QAction *resetViewAction() const { return m_resetViewAction; }
+    QAction *refreshAction() const { return m_refreshAction; }
+    QAction *savePictureAction() const { return m_savePictureAction; }
+    // The globe's right-click menu; null until first asked for.
+    QMenu *globeMenu() const { return m_globeMenu; }
+    const QTimer &freshnessTimer() const { return m_freshnessTimer; }
     // Runs only while the globe spins on after a drag.
     const QTimer &spinTimer() const { return m_spinTimer; }
 
@@ -104,6 +111,11 @@ public:
     void Viewport3D1Gesture(const GestureInfo &info, bool &handled);
     // Back to the start-up camera, the meridian under the sun facing the viewer (Home).
     void ResetViewClick();
+    // Fetches the shown map view again now, whatever its age, keeping the status line until
+    // the answer (F5); Day/Night works out its terminator again.
+    void RefreshClick();
+    // Opens the globe's menu at a point of the view.
+    void Viewport3D1ContextPopup(QPoint pos);
     // Full screen on and off (F11).
     void FullScreenClick();
     // Platform life-cycle events: 1 became active, 3 entered the background.
@@ -117,6 +129,9 @@ public:
     // Either way the globe keeps what it shows, and the answer is false.
     bool load_cached_map(ViewKind kind);
     void load_from_internet(ViewKind kind);
+    // Fetches the shown map again once its cache file has reached the freshness limit, as a
+    // switch to the view would, but keeping the status line; answers whether it started.
+    bool check_map_freshness();
     void download_completed(const MapDownloadResult &result);
     void update_day_night();
 
@@ -138,6 +153,7 @@ private:
     // Answers whether anything moved.
     bool turnCamera(float dYaw, float dPitch);
     void spinStep();
+    bool refresh_in_background(ViewKind kind);
     void showModal(QDialog *window);
     // Unit flags (when changed), then the last view; stops at the first that fails.
     SaveResult saveSettings();
@@ -180,6 +196,13 @@ private:
     std::optional<ViewKind> m_keptLastSphere;
 
     QAction *m_resetViewAction = nullptr;
+    QAction *m_refreshAction = nullptr;
+    QAction *m_savePictureAction = nullptr;
+    QMenu *m_globeMenu = nullptr;
+    QTimer m_freshnessTimer;
+    // When the last background fetch of each view started, so that a server that fails is
+    // not asked again every minute.
+    std::map<ViewKind, QDateTime> m_lastRefresh;
     KineticTurn m_kinetic;
     QTimer m_spinTimer;
     QElapsedTimer m_motionClock;
