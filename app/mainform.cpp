@@ -17,10 +17,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDataStream>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSystemSemaphore>
 #include <QWindow>
 
@@ -32,6 +34,36 @@ constexpr int KeyZoomDelta = 120;
 constexpr int FreshnessCheckMs = 60 * 1000;
 // A failed background fetch is tried again after this.
 constexpr int RefreshRetryMinutes = 15;
+// The window's size in the designer, and after a saved geometry that fits no screen.
+constexpr QSize DesignSize(640, 480);
+
+// The normal (not maximised) geometry inside a QWidget::saveGeometry() block.
+std::optional<QRect> saved_normal_geometry(const QByteArray &saved)
+{
+    QDataStream stream(saved);
+    stream.setVersion(QDataStream::Qt_4_0);
+    quint32 magic = 0;
+    quint16 major = 0;
+    quint16 minor = 0;
+    QRect frame;
+    QRect normal;
+    stream >> magic >> major >> minor >> frame >> normal;
+    if (stream.status() != QDataStream::Ok || magic != 0x1D9D0CB || !normal.isValid())
+        return std::nullopt;
+    return normal;
+}
+
+// A window fits a screen that holds its middle and is at least as large.
+bool fits_a_screen(const QRect &rect)
+{
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        if (area.contains(rect.center()) && rect.width() <= area.width() &&
+            rect.height() <= area.height())
+            return true;
+    }
+    return false;
+}
 
 // Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
@@ -89,6 +121,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
 
     FormCreate();
     createKeyActions();
+    restoreWindowGeometry();
     m_freshnessTimer.setInterval(FreshnessCheckMs);
     connect(&m_freshnessTimer, &QTimer::timeout, this, &TMainForm::check_map_freshness);
     m_freshnessTimer.start();
@@ -305,6 +338,24 @@ SaveResult TMainForm::saveSettings()
             return units;
     }
     return m_settings->save_last_sphere(m_keptLastSphere.value_or(m_currentView));
+}
+
+void TMainForm::restoreWindowGeometry()
+{
+    const QByteArray saved = m_settings->read_window_geometry();
+    if (saved.isEmpty())
+        return;
+    const std::optional<QRect> normal = saved_normal_geometry(saved);
+    if (normal && fits_a_screen(*normal) && restoreGeometry(saved))
+        return;
+    // A screen that has gone, or a block that is no geometry: as at a first start, centred.
+    setWindowState(Qt::WindowNoState);
+    resize(DesignSize);
+    if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+        QRect placed(QPoint(), DesignSize);
+        placed.moveCenter(primary->availableGeometry().center());
+        move(placed.topLeft());
+    }
 }
 
 void TMainForm::FormDestroy()
@@ -609,5 +660,7 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     FormClose();
+    // Quietly: a folder that cannot be written has just been reported by FormClose.
+    m_settings->save_window_geometry(saveGeometry());
     QWidget::closeEvent(event);
 }

@@ -153,6 +153,9 @@ private:
     // Answers whether anything moved.
     bool turnCamera(float dYaw, float dPitch);
     void spinStep();
+    // The size, place and state the window had at its last close, when it still fits a
+    // screen; the design size in the middle of the primary screen when it no longer does.
+    void restoreWindowGeometry();
     bool refresh_in_background(ViewKind kind);
     void showModal(QDialog *window);
     // Unit flags (when changed), then the last view; stops at the first that fails.
