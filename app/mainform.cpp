@@ -18,12 +18,20 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDataStream>
+#include <QDir>
+#include <QFileDialog>
+#include <QFutureWatcher>
 #include <QGuiApplication>
+#include <QHash>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPromise>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QSystemSemaphore>
+#include <QThreadPool>
 #include <QWindow>
 
 namespace {
@@ -272,9 +280,9 @@ void TMainForm::createKeyActions()
         addKeyAction(QStringLiteral("Reset view"), {Qt::Key_Home}, [this] { ResetViewClick(); });
     m_refreshAction =
         addKeyAction(QStringLiteral("Refresh"), {Qt::Key_F5}, [this] { RefreshClick(); });
-    m_savePictureAction = addKeyAction(QStringLiteral("Save picture..."),
-                                       {QKeySequence(Qt::CTRL | Qt::Key_S)}, [] {});
-    m_savePictureAction->setEnabled(false);
+    m_savePictureAction =
+        addKeyAction(QStringLiteral("Save picture..."), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                     [this] { SavePictureClick(); });
     const std::pair<Qt::Key, QPushButton *> viewKeys[] = {{Qt::Key_1, ui->TempsButton},
                                                           {Qt::Key_2, ui->RainButton},
                                                           {Qt::Key_3, ui->WindButton},
@@ -465,6 +473,75 @@ void TMainForm::RefreshClick()
         refresh_in_background(m_shownView);
     else if (m_shownView == View::DayNight)
         ShowView(View::DayNight);
+}
+
+QImage TMainForm::globePicture() const
+{
+    // The view with its children: the globe and the legend bar docked on it.
+    QImage picture = ui->Viewport3D1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString status = ui->StatusLabel->text();
+    if (status.isEmpty())
+        return picture;
+    QPainter painter(&picture);
+    const qreal dpr = picture.devicePixelRatio();
+    const QRectF band(0, 0, picture.width() / dpr, ui->ToolBar1->height());
+    painter.fillRect(band, QColor(0x25, 0x25, 0x26, 200));
+    painter.setFont(ui->StatusLabel->font());
+    painter.setPen(QColor(0xF0, 0xF0, 0xF0));
+    painter.drawText(band.adjusted(8, 2, -8, -2),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, status);
+    return picture;
+}
+
+QString TMainForm::suggestedPictureName() const
+{
+    static const QHash<ViewKind, QString> names = {
+        {View::Temperature, QStringLiteral("temperature")},
+        {View::RainSnow, QStringLiteral("rain-snow")},
+        {View::Wind, QStringLiteral("wind-pressure")},
+        {View::Pressure, QStringLiteral("pressure")},
+        {View::ClimateChange, QStringLiteral("climate-change")},
+        {View::DayNight, QStringLiteral("day-night")}};
+    // A map is named by its time; the terminator is now.
+    const QDateTime when = View::isMap(m_shownView) ? from_days(m_utcStamp) : m_clock.nowUtc();
+    return QStringLiteral("skyloom-%1-%2.png")
+        .arg(names.value(m_shownView, QStringLiteral("globe")),
+             when.toUTC().toString(QStringLiteral("yyyy-MM-dd-HHmm")));
+}
+
+void TMainForm::SavePictureClick()
+{
+    const QString suggested = suggestedPictureName();
+    QString path;
+    if (m_savePathPrompt) {
+        path = m_savePathPrompt(suggested);
+    } else {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("Save picture"),
+                                            QDir(folder).filePath(suggested),
+                                            QStringLiteral("PNG images (*.png)"));
+    }
+    if (path.isEmpty())
+        return;
+    const QImage picture = globePicture();
+    // Encoding and writing run on the pool so the window never waits on the disk; the
+    // watcher, a child of the window, brings the answer back to this thread or dies with it.
+    auto promise = std::make_shared<QPromise<bool>>();
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
+        const QFuture<bool> future = watcher->future();
+        const bool ok = future.resultCount() > 0 && future.result();
+        watcher->deleteLater();
+        if (!ok)
+            set_status(QStringLiteral("Unable to save the picture to ") + path);
+        emit pictureSaved(path, ok);
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, picture, path] {
+        promise->addResult(picture.save(path, "PNG"));
+        promise->finish();
+    });
 }
 
 void TMainForm::Viewport3D1ContextPopup(QPoint pos)

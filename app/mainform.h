@@ -114,6 +114,19 @@ public:
     // Fetches the shown map view again now, whatever its age, keeping the status line until
     // the answer (F5); Day/Night works out its terminator again.
     void RefreshClick();
+    // Saves what the globe view shows, legend bar and status text included, as a PNG where
+    // the user says (Ctrl+S); written off the UI thread, reported by pictureSaved.
+    void SavePictureClick();
+    // What SavePictureClick saves: the view's picture with the status text over its top.
+    QImage globePicture() const;
+    // skyloom-<view>-<map time, UTC>.png
+    QString suggestedPictureName() const;
+    // Asks where to save a picture, given the suggested file name; empty cancels. Tests put
+    // their own in place of the file dialog.
+    void setSavePathPrompt(std::function<QString(const QString &)> prompt)
+    {
+        m_savePathPrompt = std::move(prompt);
+    }
     // Opens the globe's menu at a point of the view.
     void Viewport3D1ContextPopup(QPoint pos);
     // Full screen on and off (F11).
@@ -134,6 +147,9 @@ public:
     bool check_map_freshness();
     void download_completed(const MapDownloadResult &result);
     void update_day_night();
+
+signals:
+    void pictureSaved(const QString &path, bool ok);
 
 protected:
     bool event(QEvent *event) override;
@@ -202,6 +218,7 @@ private:
     QAction *m_refreshAction = nullptr;
     QAction *m_savePictureAction = nullptr;
     QMenu *m_globeMenu = nullptr;
+    std::function<QString(const QString &)> m_savePathPrompt;
     QTimer m_freshnessTimer;
     // When the last background fetch of each view started, so that a server that fails is
     // not asked again every minute.
