@@ -129,6 +129,8 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
 
     FormCreate();
     createKeyActions();
+    // Screen readers name the window as its title does.
+    setAccessibleName(windowTitle());
     restoreWindowGeometry();
     m_freshnessTimer.setInterval(FreshnessCheckMs);
     connect(&m_freshnessTimer, &QTimer::timeout, this, &TMainForm::check_map_freshness);
@@ -409,6 +411,7 @@ void TMainForm::ShowView(ViewKind kind)
     if (apply_view_visibility(m_scene, kind))
         m_shownView = kind;
     layout_legend(m_legend, kind, m_units);
+    updateAccessibleDescription();
     show_clock_status();
     // An error stays on screen until another view is chosen.
     show_status_error();
@@ -491,6 +494,25 @@ QImage TMainForm::globePicture() const
     painter.drawText(band.adjusted(8, 2, -8, -2),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, status);
     return picture;
+}
+
+void TMainForm::updateAccessibleDescription()
+{
+    static const QHash<ViewKind, QString> names = {
+        {View::Temperature, QStringLiteral("Temperature")},
+        {View::RainSnow, QStringLiteral("Rain/Snow")},
+        {View::Wind, QStringLiteral("Wind/Pressure")},
+        {View::Pressure, QStringLiteral("Pressure")},
+        {View::ClimateChange, QStringLiteral("Climate Change")},
+        {View::DayNight, QStringLiteral("Day/Night")}};
+    const QString time = QStringLiteral("yyyy-MM-dd HH:mm 'UTC'");
+    const QString name = names.value(m_shownView);
+    // The globe itself says nothing to a screen reader; this says what is on it.
+    ui->Viewport3D1->setAccessibleDescription(
+        View::isMap(m_shownView)
+            ? QStringLiteral("Globe showing the %1 map of %2")
+                  .arg(name, from_days(m_utcStamp).toString(time))
+            : QStringLiteral("Globe showing %1 at %2").arg(name, m_clock.nowUtc().toString(time)));
 }
 
 QString TMainForm::suggestedPictureName() const

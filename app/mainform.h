@@ -169,6 +169,7 @@ private:
     // Answers whether anything moved.
     bool turnCamera(float dYaw, float dPitch);
     void spinStep();
+    void updateAccessibleDescription();
     // The size, place and state the window had at its last close, when it still fits a
     // screen; the design size in the middle of the primary screen when it no longer does.
     void restoreWindowGeometry();
