@@ -15,17 +15,68 @@
 #include "settings/settingsform.h"
 #include "ui_mainform.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QLoggingCategory>
+#include <QFileDialog>
+#include <QFutureWatcher>
 #include <QGuiApplication>
+#include <QHash>
+#include <QKeySequence>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPromise>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QSystemSemaphore>
+#include <QThreadPool>
 #include <QWindow>
 
 namespace {
 // "skyloom.startup.info=true" in QT_LOGGING_RULES reports when the first map reached the
 // screen, for measuring the start.
 Q_LOGGING_CATEGORY(startupLog, "skyloom.startup", QtWarningMsg)
+// Degrees an arrow key turns the globe, and the wheel delta a zoom key stands for.
+constexpr float KeyTurnStep = 5;
+constexpr int KeyZoomDelta = 120;
+// Only checks; the cache's own age decides.
+constexpr int FreshnessCheckMs = 60 * 1000;
+// A failed background fetch is tried again after this.
+constexpr int RefreshRetryMinutes = 15;
+// The window's size in the designer, and after a saved geometry that fits no screen.
+constexpr QSize DesignSize(640, 480);
+
+// The normal (not maximised) geometry inside a QWidget::saveGeometry() block.
+std::optional<QRect> saved_normal_geometry(const QByteArray &saved)
+{
+    QDataStream stream(saved);
+    stream.setVersion(QDataStream::Qt_4_0);
+    quint32 magic = 0;
+    quint16 major = 0;
+    quint16 minor = 0;
+    QRect frame;
+    QRect normal;
+    stream >> magic >> major >> minor >> frame >> normal;
+    if (stream.status() != QDataStream::Ok || magic != 0x1D9D0CB || !normal.isValid())
+        return std::nullopt;
+    return normal;
+}
+
+// A window fits a screen that holds its middle and is at least as large.
+bool fits_a_screen(const QRect &rect)
+{
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        if (area.contains(rect.center()) && rect.width() <= area.width() &&
+            rect.height() <= area.height())
+            return true;
+    }
+    return false;
+}
 
 // Kept in the layout the renderer uploads as it is.
 QImage load_texture(const QString &path)
@@ -69,6 +120,11 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
                 Viewport3D1MouseMove(buttons.testFlag(Qt::LeftButton), float(pos.x()),
                                      float(pos.y()));
             });
+    // The view reports no release; the window watches for it.
+    view->installEventFilter(this);
+    m_motionClock.start();
+    m_spinTimer.setInterval(16);
+    connect(&m_spinTimer, &QTimer::timeout, this, &TMainForm::spinStep);
     connect(view, &GlobeView::wheelTurned, this,
             [this](Qt::KeyboardModifiers, int delta) { Viewport3D1MouseWheel(delta); });
     connect(view, &GlobeView::gesture, this, [this](const GestureInfo &info) {
@@ -85,6 +141,15 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
             }
         });
     }
+    createKeyActions();
+    // Screen readers name the window as its title does.
+    setAccessibleName(windowTitle());
+    restoreWindowGeometry();
+    m_freshnessTimer.setInterval(FreshnessCheckMs);
+    connect(&m_freshnessTimer, &QTimer::timeout, this, &TMainForm::check_map_freshness);
+    m_freshnessTimer.start();
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, &TMainForm::Viewport3D1ContextPopup);
 
     // The help and settings windows come after the main window's creation, which loaded
     // what they show.
@@ -133,7 +198,7 @@ void TMainForm::FormCreate()
     m_units = m_settings->read_unit_flags();
     m_settingsChanged = false;
 
-    m_scene.Camera1.position = QVector3D(0, 0, -(m_scene.ClimateSphere.size.x() * 2.25f));
+    camera_home(m_scene, m_camera);
 
     ui->TempsButton->setProperty("tag", View::Temperature);
     ui->RainButton->setProperty("tag", View::RainSnow);
@@ -163,9 +228,7 @@ void TMainForm::FormCreate()
 void TMainForm::FormActivate()
 {
     if (m_firstActivation) {
-        // Every view starts turned so that the meridian under the sun faces the camera.
-        update_day_night();
-        m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
+        turnToTheSun();
         const ViewKind stored = m_settings->read_last_sphere();
         m_currentView = m_setup.startView.value_or(stored);
         // Until its first map arrives, the chosen view stands over the bare earth.
@@ -176,6 +239,92 @@ void TMainForm::FormActivate()
     }
     ShowView(View::Refresh);
     m_firstActivation = false;
+}
+
+void TMainForm::turnToTheSun()
+{
+    // Every view starts turned so that the meridian under the sun faces the camera.
+    update_day_night();
+    m_scene.ClimateSphere.setRotationY(m_scene.EarthSphere.rotationY());
+}
+
+void TMainForm::ResetViewClick()
+{
+    turnToTheSun();
+    camera_home(m_scene, m_camera);
+}
+
+void TMainForm::FullScreenClick() { setWindowState(windowState() ^ Qt::WindowFullScreen); }
+
+QAction *TMainForm::addKeyAction(const QString &text, const QList<QKeySequence> &keys,
+                                 std::function<void()> handler)
+{
+    auto *action = new QAction(text, this);
+    action->setShortcuts(keys);
+    // Window-wide, so the keys work whether a drawer button or nothing has the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    addAction(action);
+    return action;
+}
+
+bool TMainForm::turnCamera(float dYaw, float dPitch)
+{
+    const bool moved = camera_turn(m_scene, dYaw, dPitch);
+    m_camera.FYCameraAngle = m_scene.CameraY.rotationY();
+    m_camera.FXCameraAngle = m_scene.CameraX.rotationX();
+    return moved;
+}
+
+void TMainForm::createKeyActions()
+{
+    // The same ways as a drag: right turns like a drag to the right, up like a drag upwards.
+    addKeyAction(QStringLiteral("Turn left"), {Qt::Key_Left},
+                 [this] { turnCamera(-KeyTurnStep, 0); });
+    addKeyAction(QStringLiteral("Turn right"), {Qt::Key_Right},
+                 [this] { turnCamera(KeyTurnStep, 0); });
+    addKeyAction(QStringLiteral("Turn up"), {Qt::Key_Up}, [this] { turnCamera(0, KeyTurnStep); });
+    addKeyAction(QStringLiteral("Turn down"), {Qt::Key_Down},
+                 [this] { turnCamera(0, -KeyTurnStep); });
+    // '=' too: '+' needs Shift on many keyboards.
+    addKeyAction(QStringLiteral("Zoom in"), {Qt::Key_Plus, Qt::Key_Equal},
+                 [this] { Viewport3D1MouseWheel(KeyZoomDelta); });
+    addKeyAction(QStringLiteral("Zoom out"), {Qt::Key_Minus},
+                 [this] { Viewport3D1MouseWheel(-KeyZoomDelta); });
+    m_resetViewAction =
+        addKeyAction(QStringLiteral("Reset view"), {Qt::Key_Home}, [this] { ResetViewClick(); });
+    m_refreshAction =
+        addKeyAction(QStringLiteral("Refresh"), {Qt::Key_F5}, [this] { RefreshClick(); });
+    m_savePictureAction =
+        addKeyAction(QStringLiteral("Save picture..."), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                     [this] { SavePictureClick(); });
+    const std::pair<Qt::Key, QPushButton *> viewKeys[] = {{Qt::Key_1, ui->TempsButton},
+                                                          {Qt::Key_2, ui->RainButton},
+                                                          {Qt::Key_3, ui->WindButton},
+                                                          {Qt::Key_4, ui->AnomolyButton},
+                                                          {Qt::Key_5, ui->DayNightButton}};
+    for (const auto &[key, button] : viewKeys) {
+        QPushButton *b = button;
+        addKeyAction(b->text(), {key}, [this, b] {
+            if (b == ui->DayNightButton)
+                DayNightButtonClick();
+            else
+                TempsButtonClick(b);
+        });
+    }
+    addKeyAction(QStringLiteral("Help"), {Qt::Key_F1}, [this] { HelpButtonClick(); });
+    addKeyAction(QStringLiteral("Settings"), {QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+                 [this] { SettingsButtonClick(); });
+    addKeyAction(QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { FullScreenClick(); });
+    // A close, so the settings are saved as when the window is closed.
+    addKeyAction(QStringLiteral("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
+
+    // The drawer's buttons: Tab reaches them, Space and Enter press them; a mouse click
+    // leaves no focus mark behind.
+    for (QPushButton *b : ui->Rectangle2->findChildren<QPushButton *>()) {
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setAutoDefault(true);
+    }
 }
 
 void TMainForm::startView(ViewKind kind)
@@ -212,6 +361,24 @@ SaveResult TMainForm::saveSettings()
             return units;
     }
     return m_settings->save_last_sphere(m_keptLastSphere.value_or(m_currentView));
+}
+
+void TMainForm::restoreWindowGeometry()
+{
+    const QByteArray saved = m_settings->read_window_geometry();
+    if (saved.isEmpty())
+        return;
+    const std::optional<QRect> normal = saved_normal_geometry(saved);
+    if (normal && fits_a_screen(*normal) && restoreGeometry(saved))
+        return;
+    // A screen that has gone, or a block that is no geometry: as at a first start, centred.
+    setWindowState(Qt::WindowNoState);
+    resize(DesignSize);
+    if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+        QRect placed(QPoint(), DesignSize);
+        placed.moveCenter(primary->availableGeometry().center());
+        move(placed.topLeft());
+    }
 }
 
 void TMainForm::FormDestroy()
@@ -257,6 +424,7 @@ void TMainForm::ShowView(ViewKind kind)
     if (apply_view_visibility(m_scene, kind))
         m_shownView = kind;
     layout_legend(m_legend, kind, m_units);
+    updateAccessibleDescription();
     show_clock_status();
     // An error stays on screen until another view is chosen.
     show_status_error();
@@ -288,6 +456,138 @@ void TMainForm::load_from_internet(ViewKind kind)
     clear_status();
     m_downloader->load_from_internet(kind);
     updateBusyIndicator();
+}
+
+bool TMainForm::refresh_in_background(ViewKind kind)
+{
+    // The status line stays as it is: the old map is on the globe until the new one comes.
+    if (!m_downloader->load_from_internet(kind))
+        return false;
+    m_lastRefresh[kind] = m_clock.nowUtc();
+    updateBusyIndicator();
+    return true;
+}
+
+bool TMainForm::check_map_freshness()
+{
+    const ViewKind kind = m_shownView;
+    // Only the map the user is looking at; a chosen view still on its way has its download.
+    if (!View::isMap(kind) || kind != m_currentView || m_downloader->isRunning(kind) ||
+        m_cache->cache_is_fresh(kind))
+        return false;
+    const auto last = m_lastRefresh.find(kind);
+    if (last != m_lastRefresh.end() &&
+        last->second.addSecs(RefreshRetryMinutes * 60) > m_clock.nowUtc())
+        return false;
+    return refresh_in_background(kind);
+}
+
+void TMainForm::RefreshClick()
+{
+    // A map view still on its way has its download already.
+    if (View::isMap(m_shownView) && m_shownView == m_currentView)
+        refresh_in_background(m_shownView);
+    else if (m_shownView == View::DayNight)
+        ShowView(View::DayNight);
+}
+
+QImage TMainForm::globePicture() const
+{
+    // The view with its children: the globe and the legend bar docked on it.
+    QImage picture = ui->Viewport3D1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString status = ui->StatusLabel->text();
+    if (status.isEmpty())
+        return picture;
+    QPainter painter(&picture);
+    const qreal dpr = picture.devicePixelRatio();
+    const QRectF band(0, 0, picture.width() / dpr, ui->ToolBar1->height());
+    painter.fillRect(band, QColor(0x25, 0x25, 0x26, 200));
+    painter.setFont(ui->StatusLabel->font());
+    painter.setPen(QColor(0xF0, 0xF0, 0xF0));
+    painter.drawText(band.adjusted(8, 2, -8, -2),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, status);
+    return picture;
+}
+
+void TMainForm::updateAccessibleDescription()
+{
+    static const QHash<ViewKind, QString> names = {
+        {View::Temperature, QStringLiteral("Temperature")},
+        {View::RainSnow, QStringLiteral("Rain/Snow")},
+        {View::Wind, QStringLiteral("Wind/Pressure")},
+        {View::Pressure, QStringLiteral("Pressure")},
+        {View::ClimateChange, QStringLiteral("Climate Change")},
+        {View::DayNight, QStringLiteral("Day/Night")}};
+    const QString time = QStringLiteral("yyyy-MM-dd HH:mm 'UTC'");
+    const QString name = names.value(m_shownView);
+    // The globe itself says nothing to a screen reader; this says what is on it.
+    ui->Viewport3D1->setAccessibleDescription(
+        View::isMap(m_shownView)
+            ? QStringLiteral("Globe showing the %1 map of %2")
+                  .arg(name, from_days(m_utcStamp).toString(time))
+            : QStringLiteral("Globe showing %1 at %2").arg(name, m_clock.nowUtc().toString(time)));
+}
+
+QString TMainForm::suggestedPictureName() const
+{
+    static const QHash<ViewKind, QString> names = {
+        {View::Temperature, QStringLiteral("temperature")},
+        {View::RainSnow, QStringLiteral("rain-snow")},
+        {View::Wind, QStringLiteral("wind-pressure")},
+        {View::Pressure, QStringLiteral("pressure")},
+        {View::ClimateChange, QStringLiteral("climate-change")},
+        {View::DayNight, QStringLiteral("day-night")}};
+    // A map is named by its time; the terminator is now.
+    const QDateTime when = View::isMap(m_shownView) ? from_days(m_utcStamp) : m_clock.nowUtc();
+    return QStringLiteral("skyloom-%1-%2.png")
+        .arg(names.value(m_shownView, QStringLiteral("globe")),
+             when.toUTC().toString(QStringLiteral("yyyy-MM-dd-HHmm")));
+}
+
+void TMainForm::SavePictureClick()
+{
+    const QString suggested = suggestedPictureName();
+    QString path;
+    if (m_savePathPrompt) {
+        path = m_savePathPrompt(suggested);
+    } else {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("Save picture"),
+                                            QDir(folder).filePath(suggested),
+                                            QStringLiteral("PNG images (*.png)"));
+    }
+    if (path.isEmpty())
+        return;
+    const QImage picture = globePicture();
+    // Encoding and writing run on the pool so the window never waits on the disk; the
+    // watcher, a child of the window, brings the answer back to this thread or dies with it.
+    auto promise = std::make_shared<QPromise<bool>>();
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
+        const QFuture<bool> future = watcher->future();
+        const bool ok = future.resultCount() > 0 && future.result();
+        watcher->deleteLater();
+        if (!ok)
+            set_status(QStringLiteral("Unable to save the picture to ") + path);
+        emit pictureSaved(path, ok);
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, picture, path] {
+        promise->addResult(picture.save(path, "PNG"));
+        promise->finish();
+    });
+}
+
+void TMainForm::Viewport3D1ContextPopup(QPoint pos)
+{
+    if (!m_globeMenu) {
+        m_globeMenu = new QMenu(this);
+        m_globeMenu->addAction(m_refreshAction);
+        m_globeMenu->addAction(m_resetViewAction);
+        m_globeMenu->addAction(m_savePictureAction);
+    }
+    m_globeMenu->popup(ui->Viewport3D1->mapToGlobal(pos));
 }
 
 void TMainForm::download_completed(const MapDownloadResult &result)
@@ -361,12 +661,35 @@ void TMainForm::Viewport3D1MouseDown(float x, float y)
 {
     // A tap on the globe puts a slid-in drawer away.
     m_drawer->hideDrawer();
+    // A press catches a spinning globe at once.
+    m_spinTimer.stop();
+    m_kinetic.press(m_motionClock.elapsed());
     camera_mouse_down(m_camera, x, y);
 }
 
 void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
 {
+    if (leftButton)
+        m_kinetic.move((x - m_camera.down.X) * CameraTurnPerPixel,
+                       -(y - m_camera.down.Y) * CameraTurnPerPixel, m_motionClock.elapsed());
     camera_mouse_move(m_scene, m_camera, leftButton, x, y);
+}
+
+void TMainForm::Viewport3D1MouseUp(float, float)
+{
+    if (m_kinetic.release(m_motionClock.elapsed()))
+        m_spinTimer.start();
+}
+
+void TMainForm::spinStep()
+{
+    const KineticTurn::Step step = m_kinetic.step(m_motionClock.elapsed());
+    const bool due = step.dYaw != 0 || step.dPitch != 0;
+    // Nothing runs while the globe is still, held at a pitch limit included.
+    if ((due && !turnCamera(step.dYaw, step.dPitch)) || !m_kinetic.isSpinning()) {
+        m_kinetic.stop();
+        m_spinTimer.stop();
+    }
 }
 
 void TMainForm::Viewport3D1MouseWheel(int delta) { camera_mouse_wheel(m_scene, delta); }
@@ -430,6 +753,16 @@ bool TMainForm::event(QEvent *event)
     return QWidget::event(event);
 }
 
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->Viewport3D1 && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton)
+            Viewport3D1MouseUp(float(mouse->position().x()), float(mouse->position().y()));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TMainForm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -439,5 +772,7 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     FormClose();
+    // Quietly: a folder that cannot be written has just been reported by FormClose.
+    m_settings->save_window_geometry(saveGeometry());
     QWidget::closeEvent(event);
 }

@@ -6,20 +6,28 @@
 #include "core/unitflags.h"
 #include "globe/cameracontrol.h"
 #include "globe/globescene.h"
+#include "globe/kinetic.h"
 #include "legend/legendbars.h"
 #include "product/productinfo.h"
 #include "settings/settingsstore.h"
 
+#include <QElapsedTimer>
 #include <QPointF>
+#include <QTimer>
 #include <QWidget>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
 namespace Ui {
 class TMainForm;
 }
+class QAction;
 class QDialog;
+class QMenu;
+class QKeySequence;
 class QPushButton;
 class QLabel;
 class QSystemSemaphore;
@@ -63,6 +71,14 @@ public:
     THelpForm *helpForm() const { return m_helpForm.get(); }
     TSettingsForm *settingsForm() const { return m_settingsForm.get(); }
     const CameraHandlerState &cameraState() const { return m_camera; }
+    QAction *resetViewAction() const { return m_resetViewAction; }
+    QAction *refreshAction() const { return m_refreshAction; }
+    QAction *savePictureAction() const { return m_savePictureAction; }
+    // The globe's right-click menu; null until first asked for.
+    QMenu *globeMenu() const { return m_globeMenu; }
+    const QTimer &freshnessTimer() const { return m_freshnessTimer; }
+    // Runs only while the globe spins on after a drag.
+    const QTimer &spinTimer() const { return m_spinTimer; }
 
     // The view the user chose last.
     ViewKind currentView() const { return m_currentView; }
@@ -89,8 +105,32 @@ public:
     void SettingsButtonClick();
     void Viewport3D1MouseDown(float x, float y);
     void Viewport3D1MouseMove(bool leftButton, float x, float y);
+    // The left button let go: a drag still moving leaves the globe spinning.
+    void Viewport3D1MouseUp(float x, float y);
     void Viewport3D1MouseWheel(int delta);
     void Viewport3D1Gesture(const GestureInfo &info, bool &handled);
+    // Back to the start-up camera, the meridian under the sun facing the viewer (Home).
+    void ResetViewClick();
+    // Fetches the shown map view again now, whatever its age, keeping the status line until
+    // the answer (F5); Day/Night works out its terminator again.
+    void RefreshClick();
+    // Saves what the globe view shows, legend bar and status text included, as a PNG where
+    // the user says (Ctrl+S); written off the UI thread, reported by pictureSaved.
+    void SavePictureClick();
+    // What SavePictureClick saves: the view's picture with the status text over its top.
+    QImage globePicture() const;
+    // skyloom-<view>-<map time, UTC>.png
+    QString suggestedPictureName() const;
+    // Asks where to save a picture, given the suggested file name; empty cancels. Tests put
+    // their own in place of the file dialog.
+    void setSavePathPrompt(std::function<QString(const QString &)> prompt)
+    {
+        m_savePathPrompt = std::move(prompt);
+    }
+    // Opens the globe's menu at a point of the view.
+    void Viewport3D1ContextPopup(QPoint pos);
+    // Full screen on and off (F11).
+    void FullScreenClick();
     // Platform life-cycle events: 1 became active, 3 entered the background.
     bool HandleAppEvent(int eventCode);
 
@@ -102,17 +142,38 @@ public:
     // Either way the globe keeps what it shows, and the answer is false.
     bool load_cached_map(ViewKind kind);
     void load_from_internet(ViewKind kind);
+    // Fetches the shown map again once its cache file has reached the freshness limit, as a
+    // switch to the view would, but keeping the status line; answers whether it started.
+    bool check_map_freshness();
     void download_completed(const MapDownloadResult &result);
     void update_day_night();
 
+signals:
+    void pictureSaved(const QString &path, bool ok);
+
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     // Starts a stored view: maps through their button, Day/Night directly.
     void startView(ViewKind kind);
+    // Turns every sphere so that the meridian under the sun faces the start-up camera.
+    void turnToTheSun();
+    // A key of the whole window, whatever has the focus in it.
+    QAction *addKeyAction(const QString &text, const QList<QKeySequence> &keys,
+                          std::function<void()> handler);
+    void createKeyActions();
+    // Answers whether anything moved.
+    bool turnCamera(float dYaw, float dPitch);
+    void spinStep();
+    void updateAccessibleDescription();
+    // The size, place and state the window had at its last close, when it still fits a
+    // screen; the design size in the middle of the primary screen when it no longer does.
+    void restoreWindowGeometry();
+    bool refresh_in_background(ViewKind kind);
     void showModal(QDialog *window);
     // Unit flags (when changed), then the last view; stops at the first that fails.
     SaveResult saveSettings();
@@ -153,6 +214,19 @@ private:
     // The stored last view while a start view from the command line stands in for it; the
     // user's first choice of a view ends it.
     std::optional<ViewKind> m_keptLastSphere;
+
+    QAction *m_resetViewAction = nullptr;
+    QAction *m_refreshAction = nullptr;
+    QAction *m_savePictureAction = nullptr;
+    QMenu *m_globeMenu = nullptr;
+    std::function<QString(const QString &)> m_savePathPrompt;
+    QTimer m_freshnessTimer;
+    // When the last background fetch of each view started, so that a server that fails is
+    // not asked again every minute.
+    std::map<ViewKind, QDateTime> m_lastRefresh;
+    KineticTurn m_kinetic;
+    QTimer m_spinTimer;
+    QElapsedTimer m_motionClock;
 
     std::unique_ptr<THelpForm> m_helpForm;
     std::unique_ptr<TSettingsForm> m_settingsForm;

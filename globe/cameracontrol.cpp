@@ -3,7 +3,9 @@
 #include "globe/globescene.h"
 
 namespace {
-constexpr float TurnPerPixel = 0.3f;
+constexpr float TurnPerPixel = CameraTurnPerPixel;
+// The start-up distance, in globe sizes.
+constexpr float HomeDistance = 2.25f;
 
 void set_camera_z(GlobeScene &scene, float z) { scene.Camera1.position = QVector3D(0, 0, z); }
 } // namespace
@@ -19,9 +21,18 @@ void camera_mouse_move(GlobeScene &scene, CameraHandlerState &state, bool leftBu
 {
     if (!leftButton)
         return;
+    camera_turn(scene, (x - state.down.X) * TurnPerPixel, -(y - state.down.Y) * TurnPerPixel);
+    state.FYCameraAngle = scene.CameraY.rotationY();
+    state.FXCameraAngle = scene.CameraX.rotationX();
+    state.down.X = x;
+    state.down.Y = y;
+}
+
+bool camera_turn(GlobeScene &scene, float dYaw, float dPitch)
+{
     const float from = scene.CameraX.rotationX();
     const float yawBefore = scene.CameraY.rotationY();
-    float p = from - (y - state.down.Y) * TurnPerPixel;
+    float p = from + dPitch;
     // The catch bands are tested before the angle is reduced into [0, 360).
     if (p > 270 && p < 300)
         p = 300;
@@ -38,13 +49,11 @@ void camera_mouse_move(GlobeScene &scene, CameraHandlerState &state, bool leftBu
             p = 300;
     }
     scene.CameraX.setRotationX(p);
-    scene.CameraY.setRotationY(scene.CameraY.rotationY() + (x - state.down.X) * TurnPerPixel);
-    state.FYCameraAngle = scene.CameraY.rotationY();
-    state.FXCameraAngle = scene.CameraX.rotationX();
-    state.down.X = x;
-    state.down.Y = y;
-    if (state.FYCameraAngle != yawBefore || state.FXCameraAngle != from)
+    scene.CameraY.setRotationY(yawBefore + dYaw);
+    const bool moved = scene.CameraY.rotationY() != yawBefore || scene.CameraX.rotationX() != from;
+    if (moved)
         scene.notifyChanged();
+    return moved;
 }
 
 void camera_mouse_wheel(GlobeScene &scene, int delta)
@@ -62,6 +71,16 @@ void camera_mouse_wheel(GlobeScene &scene, int delta)
         set_camera_z(scene, -9.999f);
     if (scene.Camera1.position.z() != before)
         scene.notifyChanged();
+}
+
+void camera_home(GlobeScene &scene, CameraHandlerState &state)
+{
+    scene.CameraX.setRotationX(0);
+    scene.CameraY.setRotationY(0);
+    scene.Camera1.position = QVector3D(0, 0, -(scene.ClimateSphere.size.x() * HomeDistance));
+    state.FXCameraAngle = 0;
+    state.FYCameraAngle = 0;
+    scene.notifyChanged();
 }
 
 void camera_gesture(GlobeScene &scene, CameraHandlerState &state, const GestureInfo &info,

@@ -11,6 +11,8 @@ const QString MphKey = QStringLiteral("MPH");
 const QString IphKey = QStringLiteral("IPH");
 const QString UtcKey = QStringLiteral("UTC");
 const QString LastSphereKey = QStringLiteral("LastSphere");
+const QString WindowSection = QStringLiteral("Window");
+const QString GeometryKey = QStringLiteral("Geometry");
 
 SaveResult write_failure(const QString &path)
 {
@@ -67,4 +69,19 @@ ViewKind SettingsStore::read_last_sphere() const
         return View::Temperature;
     const int stored = IniFile(path).readInteger(Section, LastSphereKey, View::Temperature);
     return stored >= View::Temperature && stored <= View::DayNight ? stored : View::Temperature;
+}
+
+QByteArray SettingsStore::read_window_geometry() const
+{
+    const std::optional<QString> text =
+        IniFile(settings_file_path()).readString(WindowSection, GeometryKey);
+    return text ? QByteArray::fromBase64(text->toLatin1()) : QByteArray();
+}
+
+SaveResult SettingsStore::save_window_geometry(const QByteArray &geometry)
+{
+    IniFile ini(settings_file_path());
+    if (!ini.writeString(WindowSection, GeometryKey, QString::fromLatin1(geometry.toBase64())))
+        return write_failure(ini.path());
+    return {};
 }

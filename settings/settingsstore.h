@@ -3,6 +3,7 @@
 #include "core/globetypes.h"
 #include "core/unitflags.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The outcome of a save; error is the text to show the user when ok is false.
@@ -31,6 +32,11 @@ public:
     // that names no view (0 to 5), so a damaged file cannot start the program blank.
     ViewKind read_last_sphere() const;
     SaveResult save_last_sphere(ViewKind view);
+
+    // The main window's saved geometry, kept base64 in a section of its own ("Window",
+    // key "Geometry") so the "Skyloom" section keeps its five keys. Empty when missing.
+    QByteArray read_window_geometry() const;
+    SaveResult save_window_geometry(const QByteArray &geometry);
 
 private:
     QString m_dataDir;

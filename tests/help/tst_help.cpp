@@ -109,6 +109,7 @@ private slots:
     void closing_data();
     void closing();
     void pressInsideReleaseOutsideKeepsOpen();
+    void keysAndMouseSection();
 };
 
 void TestHelp::versionAndYear_data()
@@ -319,9 +320,9 @@ void TestHelp::pageSections()
             ++rules;
         }
     }
-    const QStringList expected = {
-        "h1:Skyloom Help",   "h2:Temperature", "h2:Rain / Snow", "h2:Wind / Pressure",
-        "h2:Climate Change", "h2:Day / Night", "h2:Settings",    "h2:Data"};
+    const QStringList expected = {"h1:Skyloom Help",    "h2:Temperature",    "h2:Rain / Snow",
+                                  "h2:Wind / Pressure", "h2:Climate Change", "h2:Day / Night",
+                                  "h2:Settings",        "h2:Keys and mouse", "h2:Data"};
     QCOMPARE(headings, expected);
     QVERIFY(rules >= expected.size() - 1);
     const QString text = cell.text();
@@ -366,7 +367,7 @@ void TestHelp::rendersWhiteOnBlackWithRedHeadings()
         }
         headingBlocks += block.blockFormat().headingLevel() > 0 ? 1 : 0;
     }
-    QCOMPARE(headingBlocks, 8);
+    QCOMPARE(headingBlocks, 9);
 }
 
 void TestHelp::scrollBars_data()
@@ -610,6 +611,21 @@ void TestHelp::pressInsideReleaseOutsideKeepsOpen()
     QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() + 20, 10));
     QCOMPARE(clicked.count(), 0);
     QVERIFY(form.isVisible());
+}
+
+void TestHelp::keysAndMouseSection()
+{
+    // The page still parses as XML with the section in it, and the section is shown.
+    QFile file(QStringLiteral(":/help/help.html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QDomDocument page;
+    QVERIFY(page.setContent(file.readAll()));
+    THelpForm form(QStringLiteral("1.0.7.0"), QStringLiteral("9/22/2023"));
+    const QString shown = panel_of(form)->toPlainText();
+    for (const char *text :
+         {"Keys and mouse", "Arrow keys: turn the globe", "F5: fetch the map again now",
+          "Ctrl+S: save the picture", "F11: full screen on and off; Ctrl+Q: quit"})
+        QVERIFY2(shown.contains(QLatin1String(text)), text);
 }
 
 SKYLOOM_TEST_MAIN(TestHelp)

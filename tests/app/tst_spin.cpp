@@ -1,0 +1,106 @@
+#include "common/testsupport.h"
+
+#include "app/windowfixture.h"
+
+#include "globe/globeview.h"
+
+#include <QPoint>
+
+namespace {
+bool pitch_allowed(float pitch) { return (pitch >= 0 && pitch <= 60) || pitch >= 300; }
+
+// A left-button drag on the globe view through its moves, then released.
+void drag(GlobeView *view, const QList<QPoint> &moves)
+{
+    QPoint at(200, 200);
+    QTest::mousePress(view, Qt::LeftButton, {}, at);
+    for (const QPoint &step : moves) {
+        at += step;
+        QTest::mouseMove(view, at);
+    }
+    QTest::mouseRelease(view, Qt::LeftButton, {}, at);
+}
+} // namespace
+
+class TestSpin : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void releaseWhileMoving_data();
+    void releaseWhileMoving();
+    void pressStopsTheSpin();
+};
+
+void TestSpin::releaseWhileMoving_data()
+{
+    QTest::addColumn<float>("startPitch");
+    QTest::addColumn<QList<QPoint>>("moves");
+    QTest::addColumn<bool>("spins");
+    QTest::newRow("to the right") << 0.f << QList<QPoint>{{10, 0}, {10, 0}} << true;
+    QTest::newRow("to the left and down") << 10.f << QList<QPoint>{{-10, 5}, {-10, 5}} << true;
+    QTest::newRow("up into the pitch limit") << 50.f << QList<QPoint>{{5, -20}, {5, -20}} << true;
+    QTest::newRow("down into the pitch limit") << 310.f << QList<QPoint>{{0, 20}, {0, 20}} << true;
+    QTest::newRow("no movement") << 0.f << QList<QPoint>{} << false;
+}
+
+void TestSpin::releaseWhileMoving()
+{
+    QFETCH(float, startPitch);
+    QFETCH(QList<QPoint>, moves);
+    QFETCH(bool, spins);
+    WindowFixture f(false);
+    TMainForm &form = *f.form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    GlobeScene &scene = form.scene();
+    scene.CameraX.setRotationX(startPitch);
+    // Every change that reaches the screen keeps the pitch within the drag's limits.
+    QList<float> pitches;
+    const auto draw = scene.changed;
+    scene.changed = [&] {
+        pitches << scene.CameraX.rotationX();
+        draw();
+    };
+    drag(form.viewport(), moves);
+    const float yawAtRelease = scene.CameraY.rotationY();
+    const float pitchAtRelease = scene.CameraX.rotationX();
+    QCOMPARE(form.spinTimer().isActive(), spins);
+    if (spins) {
+        QTRY_VERIFY(scene.CameraY.rotationY() != yawAtRelease ||
+                    scene.CameraX.rotationX() != pitchAtRelease || !form.spinTimer().isActive());
+        QTRY_VERIFY(!form.spinTimer().isActive());
+    }
+    const float yawAtRest = scene.CameraY.rotationY();
+    QCoreApplication::processEvents();
+    QCOMPARE(scene.CameraY.rotationY(), yawAtRest);
+    QVERIFY(!form.spinTimer().isActive());
+    for (float p : pitches)
+        QVERIFY2(pitch_allowed(p), qPrintable(QString::number(p)));
+    if (moves.size() && moves.first().x() != 0)
+        QVERIFY(yawAtRest != yawAtRelease); // the yaw kept turning after the release
+    scene.changed = draw;
+}
+
+void TestSpin::pressStopsTheSpin()
+{
+    WindowFixture f(false);
+    TMainForm &form = *f.form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    GlobeScene &scene = form.scene();
+    drag(form.viewport(), {{15, 0}, {15, 0}});
+    QVERIFY(form.spinTimer().isActive());
+    QTRY_VERIFY(scene.CameraY.rotationY() != 9.f);
+    QTest::mousePress(form.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    QVERIFY(!form.spinTimer().isActive());
+    const float caught = scene.CameraY.rotationY();
+    QCoreApplication::processEvents();
+    QCOMPARE(scene.CameraY.rotationY(), caught);
+    // Let go without moving: it stays still.
+    QTest::mouseRelease(form.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    QVERIFY(!form.spinTimer().isActive());
+}
+
+SKYLOOM_TEST_MAIN(TestSpin)
+#include "tst_spin.moc"
