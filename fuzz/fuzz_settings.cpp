@@ -1,6 +1,7 @@
 // The settings file in the data folder: read as the program reads it when it starts, then
 // one key written as a save does. The write must leave a file that parses, holds the new
-// value once, and keeps every other key with its values in order.
+// value once, keeps every other key with its values in order, and repeats no comment;
+// writing it again must repeat no line.
 #include "fuzzsupport.h"
 
 #include "settings/inifile.h"
@@ -74,6 +75,37 @@ void print(const char *title, const Entries &entries)
     }
 }
 
+// Without the byte order mark, which a change of blank lines can leave on a line of its own.
+QList<QByteArray> non_blank_lines(QByteArray text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    QList<QByteArray> lines = text.split('\n');
+    lines.removeIf([](const QByteArray &line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+// How often each comment line occurs, as the parser finds them: lines end at CR, LF or CR LF,
+// reading stops at a NUL, and a comment starts with ';' or '#' after spaces and tabs, which
+// a save drops.
+std::map<QByteArray, int> comment_lines(QByteArray text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    if (text.contains('\0'))
+        text.truncate(text.indexOf('\0'));
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    std::map<QByteArray, int> comments;
+    for (QByteArray line : text.split('\n')) {
+        while (line.startsWith(' ') || line.startsWith('\t'))
+            line.remove(0, 1);
+        if (line.startsWith(';') || line.startsWith('#'))
+            ++comments[line];
+    }
+    return comments;
+}
+
 const QString Section = QStringLiteral("Skyloom");
 } // namespace
 
@@ -89,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     DataFolder &f = folder();
     const QByteArray text = input_bytes(data, size);
     write_file(f.path, text);
-    const Entries before = parse(text);
+    // What the program reads; the written file must need no such help.
+    const Entries before = parse(blank_broken_section_lines(text));
 
     SettingsStore store(f.dataDir);
     store.read_unit_flags();
@@ -114,10 +147,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Entries expected = before;
     expected[{"skyloom", "lastsphere"}] = {"2"};
     const Entries after = parse(written);
+    FUZZ_CHECK(blank_broken_section_lines(written) == written);
     if (after != expected) {
         print("expected:", expected);
         print("after the write:", after);
         FUZZ_CHECK(after == expected);
     }
+    // No comment is written more often than the file held it.
+    const std::map<QByteArray, int> comments = comment_lines(text);
+    for (const auto &[line, count] : comment_lines(written)) {
+        const auto found = comments.find(line);
+        FUZZ_CHECK(found != comments.end() && count <= found->second);
+    }
+    // The same save again repeats no line. A comment that the first save put at the top of
+    // the file is read back as the file's own comment, which is followed by a blank line, so
+    // blank lines may change.
+    FUZZ_CHECK(store.save_last_sphere(View::Wind).ok);
+    FUZZ_CHECK(non_blank_lines(read_file(f.path)) == non_blank_lines(written));
     return 0;
 }

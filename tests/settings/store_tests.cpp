@@ -206,6 +206,78 @@ void TestSettings::otherLinesSurviveSaves()
     QCOMPARE(readIni(), saved);
 }
 
+void TestSettings::brokenSectionLineIsSkipped()
+{
+    // A section line without its ']': the parser skips it, so the keys below belong to the
+    // section above, and a save drops the broken line instead of turning the keys below into
+    // a section name.
+    writeIni("[Skyloom]\nUTC=1\n[Skyloom\nMPH=1\n[Other]\nkey=v\n");
+    SettingsStore settings = store();
+    const UnitFlags flags = settings.read_unit_flags();
+    QVERIFY(flags.utc);
+    QVERIFY(flags.mph);
+
+    QVERIFY(settings.save_last_sphere(3).ok);
+    const QByteArray saved = readIni();
+    QCOMPARE(non_blank_lines(saved),
+             QStringList({"[Skyloom]", "UTC=1", "MPH=1", "LastSphere=3", "[Other]", "key=v"}));
+    QVERIFY(settings.save_last_sphere(3).ok);
+    QCOMPARE(readIni(), saved);
+}
+
+void TestSettings::keysAreNotTakenForComments_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QStringList>("expected");
+    // An old Mac line end: to a split at LF alone the last line is a comment, but after its
+    // CR comes a key.
+    QTest::newRow("lone CR ends a line")
+        << QByteArray("[Display]\n;note\rScale=2\n")
+        << QStringList({"[Display]", ";note", "Scale=2", "[Skyloom]", "LastSphere=3"});
+    // Only spaces and tabs may come before a comment's ';'.
+    QTest::newRow("vertical tab before ';'")
+        << QByteArray("[Skyloom]\nZoom=1\n\v;x=1\n")
+        << QStringList({"[Skyloom]", "Zoom=1", "\v;x=1", "LastSphere=3"});
+    // The parser reads past a byte order mark, so the section line after it is broken too.
+    QTest::newRow("byte order mark, broken section line")
+        << QByteArray("\xEF\xBB\xBF[Skyloom\nZoom=1\n; last\n")
+        << QStringList({"\xEF\xBB\xBFZoom=1", "[Skyloom]", "LastSphere=3", "; last"});
+    // The parser takes these for the file's own comment, which a save writes at the top.
+    QTest::newRow("only comments")
+        << QByteArray("; only a comment\n# and another\n")
+        << QStringList({"; only a comment", "# and another", "[Skyloom]", "LastSphere=3"});
+    QTest::newRow("Windows line ends, comment last")
+        << QByteArray("[Skyloom]\r\nZoom=1\r\n\t; last\r\n")
+        << QStringList({"[Skyloom]", "Zoom=1", "LastSphere=3", "\t; last"});
+}
+
+void TestSettings::keysAreNotTakenForComments()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QStringList, expected);
+    writeIni(original);
+    SettingsStore settings = store();
+    QVERIFY(settings.save_last_sphere(3).ok);
+    const QByteArray saved = readIni();
+    QCOMPARE(non_blank_lines(saved), expected);
+    QVERIFY(!saved.contains('\r'));
+    QVERIFY(settings.save_last_sphere(3).ok);
+    QCOMPARE(readIni(), saved);
+}
+
+void TestSettings::keyNameStartingWithMarkBytes()
+{
+    // Not at the start of the file, so not a byte order mark: part of the key's name, which
+    // a save must not turn into a mark at the start of the file.
+    const QString name = QChar(0xFEFF) + QStringLiteral("Name");
+    writeIni("\n" + name.toUtf8() + "=2\n");
+    QVERIFY(store().save_last_sphere(3).ok);
+    const IniFile ini(iniPath());
+    QCOMPARE(ini.readString(QString(), name), QStringLiteral("2"));
+    QCOMPARE(ini.readString(QString(), QStringLiteral("Name")), std::nullopt);
+    QCOMPARE(ini.readInteger(QStringLiteral("Skyloom"), QStringLiteral("LastSphere"), -1), 3);
+}
+
 void TestSettings::saveReplacesFileInOneStep()
 {
     writeIni("[Skyloom]\nLastSphere=1\n");
