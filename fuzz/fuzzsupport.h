@@ -19,6 +19,9 @@
         }                                                                                          \
     } while (false)
 
+// The targets make no application object: image decoding (the format plugins included),
+// temporary files and the DOM all work without one.
+
 // Qt's warnings about bad input (libpng's among them) would fill the log and slow every run;
 // fatal messages still abort after the handler.
 inline void silence_qt_messages()
