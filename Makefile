@@ -31,6 +31,18 @@ bench: build
 tsan: deps
 	bash scripts/tsan-check.sh
 
+# Fuzzing with libFuzzer in build-fuzz/ (clang): every target for FUZZ_SECONDS, or for
+# FUZZ_CI_SECONDS in the short pass meant for CI. Fails on any crash, leak or sanitizer report.
+FUZZ_SECONDS ?= 600
+FUZZ_CI_SECONDS ?= 45
+.PHONY: fuzz fuzz-ci
+
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-ci: deps
+	bash scripts/fuzz.sh $(FUZZ_CI_SECONDS)
+
 # The Debian package, $(BUILD_DIR)/skyloom_<version>_<arch>.deb; only the program is built.
 package: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)

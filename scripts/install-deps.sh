@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, everything the build, the app, the tests and the
-# benchmarks need. Quick when all of it is already there.
+# Installs, from Debian's packages, everything the build, the app, the tests, the benchmarks
+# and the fuzzing need. Quick when all of it is already there. Fuzzing takes clang with its
+# runtime libraries (libFuzzer and the sanitizers are in libclang-rt-14-dev) and
+# llvm-symbolizer (llvm-14), which puts file and line into sanitizer reports.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,7 @@ packages=(
   libsimpleini-dev libcpp-httplib-dev libssl-dev openssl libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-14-dev llvm-14
 )
 
 missing=()

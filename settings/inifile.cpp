@@ -29,12 +29,17 @@ Load read_file(const QString &path, QByteArray &data)
     return Load::Loaded;
 }
 
+// The characters the parser skips between entries, and those that end a line.
+bool is_ini_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_ini_newline(char c) { return c == '\r' || c == '\n'; }
+
 Load load(const QString &path, CSimpleIniA &ini)
 {
     QByteArray data;
     const Load result = read_file(path, data);
     if (result != Load::Loaded)
         return result;
+    data = blank_broken_section_lines(data);
     if (ini.LoadData(data.constData(), size_t(data.size())) < 0)
         return Load::Unreadable;
     return Load::Loaded;
@@ -106,16 +111,20 @@ IniLine parse_line(QByteArray text, QByteArray end)
     return line;
 }
 
+// Lines end where the parser ends them: at LF, CR LF, or a lone CR.
 QList<IniLine> split_lines(const QByteArray &data)
 {
     QList<IniLine> lines;
     qsizetype from = 0;
     while (from < data.size()) {
-        const qsizetype newline = data.indexOf('\n', from);
-        qsizetype textEnd = newline < 0 ? data.size() : newline;
-        const qsizetype next = newline < 0 ? data.size() : newline + 1;
-        if (textEnd > from && data[textEnd - 1] == '\r' && newline >= 0)
-            --textEnd;
+        qsizetype textEnd = from;
+        while (textEnd < data.size() && data[textEnd] != '\n' && data[textEnd] != '\r')
+            ++textEnd;
+        qsizetype next = textEnd;
+        if (next < data.size() && data[next] == '\r')
+            ++next;
+        if (next < data.size() && data[next] == '\n' && (next == textEnd || data[textEnd] == '\r'))
+            ++next;
         lines << parse_line(data.mid(from, textEnd - from), data.mid(textEnd, next - textEnd));
         from = next;
     }
@@ -205,6 +214,38 @@ bool replace_file(const QString &path, const QByteArray &contents)
     return file.commit();
 }
 } // namespace
+
+// A section line without its ']' is skipped by the editor below, but the parser would take
+// the text after '[' as a section name and put the keys below into it: blank such lines so
+// both read the same file.
+QByteArray blank_broken_section_lines(QByteArray text)
+{
+    const qsizetype size = text.size();
+    // The parser stops at the first NUL.
+    auto at = [&](qsizetype i) { return i < size ? text.at(i) : '\0'; };
+    qsizetype i = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (at(i) != '\0') {
+        while (at(i) != '\0' && is_ini_space(at(i)))
+            ++i;
+        if (at(i) == '[') {
+            const qsizetype open = i++;
+            while (at(i) != '\0' && is_ini_space(at(i)))
+                ++i;
+            while (at(i) != '\0' && at(i) != ']' && !is_ini_newline(at(i)))
+                ++i;
+            if (at(i) != ']') {
+                for (qsizetype k = open; k < i; ++k)
+                    if (!is_ini_newline(text[k]))
+                        text[k] = ' ';
+                continue;
+            }
+        }
+        // Every other entry, and a whole section line, ends with its line.
+        while (at(i) != '\0' && !is_ini_newline(at(i)))
+            ++i;
+    }
+    return text;
+}
 
 int ini_text_to_int(const QString &text, int defaultValue)
 {

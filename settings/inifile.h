@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -8,6 +9,13 @@
 // hexadecimal (32 bits, so 0xFFFFFFFF is -1), anything else decimal. Text that is not a
 // whole number in range gives defaultValue.
 int ini_text_to_int(const QString &text, int defaultValue);
+
+// The text as IniFile hands it to the ini parser. The parser skips a section line that has no
+// ']' but keeps the text after its '[' as the name of the section, cut off wherever the next
+// entry ends: the keys below would land in a section whose name holds line breaks, and a
+// write would turn that name into more broken lines. Such lines, found as the parser finds
+// them, become blanks, so the keys below stay in the section above as the parser means.
+QByteArray blank_broken_section_lines(QByteArray text);
 
 // One ini text file. Each call opens the file, reads or writes it and lets it go again.
 // A write loads the whole file, changes one key and replaces the file in a single rename,

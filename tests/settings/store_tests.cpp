@@ -206,6 +206,76 @@ void TestSettings::otherLinesSurviveSaves()
     QCOMPARE(readIni(), saved);
 }
 
+void TestSettings::brokenSectionLineIsSkipped()
+{
+    // A section line without its ']' is no section: the keys below belong to the section
+    // above, for reading and for saving alike, and the line itself stays as it was.
+    writeIni("[Skyloom]\nUTC=1\n[Skyloom\nMPH=1\n[Other]\nkey=v\n");
+    SettingsStore settings = store();
+    const UnitFlags flags = settings.read_unit_flags();
+    QVERIFY(flags.utc);
+    QVERIFY(flags.mph);
+
+    QVERIFY(settings.save_last_sphere(3).ok);
+    const QByteArray saved = readIni();
+    QCOMPARE(non_blank_lines(saved), QStringList({"[Skyloom]", "UTC=1", "[Skyloom", "MPH=1",
+                                                  "LastSphere=3", "[Other]", "key=v"}));
+    QVERIFY(settings.save_last_sphere(3).ok);
+    QCOMPARE(readIni(), saved);
+}
+
+void TestSettings::keysAreNotTakenForComments_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QByteArray>("saved");
+    // An old Mac line end: to a split at LF alone the last line is a comment, but after its
+    // CR comes a key, for the editor as for the parser.
+    QTest::newRow("lone CR ends a line")
+        << QByteArray("[Display]\n;note\rScale=2\n")
+        << QByteArray("[Display]\n;note\rScale=2\n[Skyloom]\nLastSphere=3\n");
+    // Only spaces and tabs may come before a comment's ';'.
+    QTest::newRow("vertical tab before ';'")
+        << QByteArray("[Skyloom]\nZoom=1\n\v;x=1\n")
+        << QByteArray("[Skyloom]\nZoom=1\n\v;x=1\nLastSphere=3\n");
+    // The parser reads past a byte order mark, so the section line after it is broken too.
+    QTest::newRow("byte order mark, broken section line")
+        << QByteArray("\xEF\xBB\xBF[Skyloom\nZoom=1\n; last\n")
+        << QByteArray("\xEF\xBB\xBF[Skyloom\nZoom=1\n; last\n[Skyloom]\nLastSphere=3\n");
+    QTest::newRow("only comments")
+        << QByteArray("; only a comment\n# and another\n")
+        << QByteArray("; only a comment\n# and another\n[Skyloom]\nLastSphere=3\n");
+    QTest::newRow("Windows line ends, comment last")
+        << QByteArray("[Skyloom]\r\nZoom=1\r\n\t; last\r\n")
+        << QByteArray("[Skyloom]\r\nZoom=1\r\nLastSphere=3\r\n\t; last\r\n");
+}
+
+void TestSettings::keysAreNotTakenForComments()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QByteArray, saved);
+    writeIni(original);
+    SettingsStore settings = store();
+    QVERIFY(settings.save_last_sphere(3).ok);
+    QCOMPARE(readIni(), saved);
+    // What was saved reads back, and a second save changes nothing.
+    QCOMPARE(settings.read_last_sphere(), 3);
+    QVERIFY(settings.save_last_sphere(3).ok);
+    QCOMPARE(readIni(), saved);
+}
+
+void TestSettings::keyNameStartingWithMarkBytes()
+{
+    // Not at the start of the file, so not a byte order mark: part of the key's name, which
+    // a save must not turn into a mark at the start of the file.
+    const QString name = QChar(0xFEFF) + QStringLiteral("Name");
+    writeIni("\n" + name.toUtf8() + "=2\n");
+    QVERIFY(store().save_last_sphere(3).ok);
+    const IniFile ini(iniPath());
+    QCOMPARE(ini.readString(QString(), name), QStringLiteral("2"));
+    QCOMPARE(ini.readString(QString(), QStringLiteral("Name")), std::nullopt);
+    QCOMPARE(ini.readInteger(QStringLiteral("Skyloom"), QStringLiteral("LastSphere"), -1), 3);
+}
+
 void TestSettings::saveReplacesFileInOneStep()
 {
     writeIni("[Skyloom]\nLastSphere=1\n");

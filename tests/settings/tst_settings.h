@@ -26,6 +26,10 @@ private slots:
     void lastSphereRoundTrip_data();
     void lastSphereRoundTrip();
     void otherLinesSurviveSaves();
+    void brokenSectionLineIsSkipped();
+    void keysAreNotTakenForComments_data();
+    void keysAreNotTakenForComments();
+    void keyNameStartingWithMarkBytes();
     void saveReplacesFileInOneStep();
     void unwritableFile_data();
     void unwritableFile();
