@@ -3,7 +3,7 @@ BUILD_TYPE ?= RelWithDebInfo
 XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
 DATA_DIR = $(HOME)/.local/share/Brightwell/Skyloom
 
-.PHONY: deps build run test bench tsan package format clean
+.PHONY: deps build run test asan bench tsan package format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,6 +19,12 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=xcb $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
+	$(MAKE) asan
+	$(MAKE) fuzz-ci
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+asan: deps
+	bash scripts/asan-check.sh
 
 # Every benchmark program (CMake's bench_*_autogen folders match the pattern too); fails if
 # any of them fails.
@@ -27,7 +33,7 @@ bench: build
 	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || status=1; fi; done; \
 	  echo "== start-up"; python3 scripts/startup-bench.py $(BUILD_DIR) 5 || status=1; exit $$status'
 
-# ThreadSanitizer run of the map download tests in build-tsan/ (slow; not part of test).
+# ThreadSanitizer run of every test in build-tsan/ (slow; not part of test).
 tsan: deps
 	bash scripts/tsan-check.sh
 
