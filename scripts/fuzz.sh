@@ -40,6 +40,8 @@ for target in "${targets[@]}"; do
     rm -rf "$run"
     mkdir -p "$run/corpus" "$run/artifacts"
     cp "$root/fuzz/corpus/$target/"* "$run/corpus/"
+    # The real help page is a seed of the page target, taken from where the program has it.
+    [ "$target" = helpdom ] && cp "$root/resources/help/help.html" "$run/corpus/"
     seeds=$(find "$run/corpus" -type f | wc -l)
     log="$run/fuzz.log"
     echo "== fuzz_$target, $seconds s"
