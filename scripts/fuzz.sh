@@ -41,7 +41,9 @@ for target in "${targets[@]}"; do
     mkdir -p "$run/corpus" "$run/artifacts"
     cp "$root/fuzz/corpus/$target/"* "$run/corpus/"
     # The real help page is a seed of the page target, taken from where the program has it.
-    [ "$target" = helpdom ] && cp "$root/resources/help/help.html" "$run/corpus/"
+    if [ "$target" = helpdom ]; then
+        cp "$root/resources/help/help.html" "$run/corpus/"
+    fi
     seeds=$(find "$run/corpus" -type f | wc -l)
     log="$run/fuzz.log"
     echo "== fuzz_$target, $seconds s"
