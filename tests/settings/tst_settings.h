@@ -29,6 +29,7 @@ private slots:
     void saveReplacesFileInOneStep();
     void unwritableFile_data();
     void unwritableFile();
+    void windowGeometryHasASectionOfItsOwn();
 
 private:
     QString iniPath() const;
