@@ -312,6 +312,10 @@ void TMainForm::createKeyActions()
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(true);
     }
+    // The globe holds the focus at start and after a click, so no button shows a mark until
+    // the keyboard moves to it; it is no Tab stop, as it has no mark of its own.
+    ui->Viewport3D1->setFocusPolicy(Qt::ClickFocus);
+    ui->Viewport3D1->setFocus();
 }
 
 void TMainForm::startView(ViewKind kind)
