@@ -32,6 +32,7 @@
 #include <QStandardPaths>
 #include <QSystemSemaphore>
 #include <QThreadPool>
+#include <QTouchEvent>
 #include <QWindow>
 
 namespace {
@@ -746,10 +747,25 @@ bool TMainForm::event(QEvent *event)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->Viewport3D1 && event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton)
-            Viewport3D1MouseUp(float(mouse->position().x()), float(mouse->position().y()));
+    if (watched == ui->Viewport3D1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease: {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton)
+                Viewport3D1MouseUp(float(mouse->position().x()), float(mouse->position().y()));
+            break;
+        }
+        case QEvent::TouchUpdate:
+            // A second finger makes a pinch: the swipe so far leaves no spin behind.
+            if (static_cast<QTouchEvent *>(event)->pointCount() > 1)
+                m_kinetic.press(m_motionClock.elapsed());
+            break;
+        case QEvent::TouchEnd:
+            Viewport3D1MouseUp(0, 0);
+            break;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include "globe/globeview.h"
 
 #include <QPoint>
+#include <QPointingDevice>
 
 namespace {
 bool pitch_allowed(float pitch) { return (pitch >= 0 && pitch <= 60) || pitch >= 300; }
@@ -30,6 +31,8 @@ private slots:
     void releaseWhileMoving_data();
     void releaseWhileMoving();
     void pressStopsTheSpin();
+    void touchSwipe_data();
+    void touchSwipe();
 };
 
 void TestSpin::releaseWhileMoving_data()
@@ -100,6 +103,40 @@ void TestSpin::pressStopsTheSpin()
     // Let go without moving: it stays still.
     QTest::mouseRelease(form.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
     QVERIFY(!form.spinTimer().isActive());
+}
+
+void TestSpin::touchSwipe_data()
+{
+    QTest::addColumn<bool>("pinch");
+    QTest::addColumn<bool>("spins");
+    QTest::newRow("one finger") << false << true;
+    QTest::newRow("a second finger makes a pinch") << true << false;
+}
+
+void TestSpin::touchSwipe()
+{
+    QFETCH(bool, pinch);
+    QFETCH(bool, spins);
+    // Registered with the application for good, as a real touch screen would be.
+    static QPointingDevice *const screen = QTest::createTouchDevice();
+    WindowFixture f(false);
+    TMainForm &form = *f.form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    GlobeView *view = form.viewport();
+    QTest::touchEvent(view, screen).press(0, QPoint(100, 100));
+    QTest::touchEvent(view, screen).move(0, QPoint(115, 100));
+    QTest::touchEvent(view, screen).move(0, QPoint(130, 100));
+    QVERIFY(form.scene().CameraY.rotationY() > 0);
+    if (pinch) {
+        QTest::touchEvent(view, screen).move(0, QPoint(130, 100)).press(1, QPoint(200, 200));
+        QTest::touchEvent(view, screen).move(0, QPoint(130, 100)).move(1, QPoint(230, 230));
+        QTest::touchEvent(view, screen).release(0, QPoint(130, 100)).release(1, QPoint(230, 230));
+    } else {
+        QTest::touchEvent(view, screen).release(0, QPoint(130, 100));
+    }
+    QCOMPARE(form.spinTimer().isActive(), spins);
+    QTRY_VERIFY(!form.spinTimer().isActive());
 }
 
 SKYLOOM_TEST_MAIN(TestSpin)
