@@ -503,15 +503,10 @@ QImage TMainForm::globePicture() const
 
 void TMainForm::updateAccessibleDescription()
 {
-    static const QHash<ViewKind, QString> names = {
-        {View::Temperature, QStringLiteral("Temperature")},
-        {View::RainSnow, QStringLiteral("Rain/Snow")},
-        {View::Wind, QStringLiteral("Wind/Pressure")},
-        {View::Pressure, QStringLiteral("Pressure")},
-        {View::ClimateChange, QStringLiteral("Climate Change")},
-        {View::DayNight, QStringLiteral("Day/Night")}};
+    // The view is named as its button is.
+    const QPushButton *button = buttonForView(m_shownView);
     const QString time = QStringLiteral("yyyy-MM-dd HH:mm 'UTC'");
-    const QString name = names.value(m_shownView);
+    const QString name = button ? button->text() : QString();
     // The globe itself says nothing to a screen reader; this says what is on it.
     ui->Viewport3D1->setAccessibleDescription(
         View::isMap(m_shownView)
@@ -655,7 +650,7 @@ void TMainForm::Viewport3D1MouseDown(float x, float y)
     m_drawer->hideDrawer();
     // A press catches a spinning globe at once.
     m_spinTimer.stop();
-    m_kinetic.press(m_motionClock.elapsed());
+    m_kinetic.press(motionTime());
     camera_mouse_down(m_camera, x, y);
 }
 
@@ -663,19 +658,24 @@ void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
 {
     if (leftButton)
         m_kinetic.move((x - m_camera.down.X) * CameraTurnPerPixel,
-                       -(y - m_camera.down.Y) * CameraTurnPerPixel, m_motionClock.elapsed());
+                       -(y - m_camera.down.Y) * CameraTurnPerPixel, motionTime());
     camera_mouse_move(m_scene, m_camera, leftButton, x, y);
 }
 
 void TMainForm::Viewport3D1MouseUp(float, float)
 {
-    if (m_kinetic.release(m_motionClock.elapsed()))
+    if (m_kinetic.release(motionTime()))
         m_spinTimer.start();
+}
+
+qint64 TMainForm::motionTime() const
+{
+    return m_motionTime ? m_motionTime() : m_motionClock.elapsed();
 }
 
 void TMainForm::spinStep()
 {
-    const KineticTurn::Step step = m_kinetic.step(m_motionClock.elapsed());
+    const KineticTurn::Step step = m_kinetic.step(motionTime());
     const bool due = step.dYaw != 0 || step.dPitch != 0;
     // Nothing runs while the globe is still, held at a pitch limit included.
     if ((due && !turnCamera(step.dYaw, step.dPitch)) || !m_kinetic.isSpinning()) {
@@ -758,7 +758,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         case QEvent::TouchUpdate:
             // A second finger makes a pinch: the swipe so far leaves no spin behind.
             if (static_cast<QTouchEvent *>(event)->pointCount() > 1)
-                m_kinetic.press(m_motionClock.elapsed());
+                m_kinetic.press(motionTime());
             break;
         case QEvent::TouchEnd:
             Viewport3D1MouseUp(0, 0);
