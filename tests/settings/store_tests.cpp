@@ -291,9 +291,10 @@ void TestSettings::windowGeometryHasASectionOfItsOwn()
         QVERIFY(settings.save_window_geometry(geometry).ok);
     }
     QCOMPARE(readIni(), once);
-    QCOMPARE(readIni(), QByteArray("[Skyloom]\nFarenheit=0\nMPH=0\nIPH=0\nUTC=0\nLastSphere=5\n\n\n"
-                                   "[Window]\nGeometry=") +
-                            geometry.toBase64() + "\n");
+    // Line by line: how many blank lines part the sections is the writer's affair.
+    QCOMPARE(non_blank_lines(readIni()),
+             (QStringList{"[Skyloom]", "Farenheit=0", "MPH=0", "IPH=0", "UTC=0", "LastSphere=5",
+                          "[Window]", "Geometry=" + QString::fromLatin1(geometry.toBase64())}));
     QCOMPARE(settings.read_window_geometry(), geometry);
     QCOMPARE(settings.read_last_sphere(), View::DayNight);
 }
