@@ -34,6 +34,7 @@
 #include <QStandardPaths>
 #include <QSystemSemaphore>
 #include <QThreadPool>
+#include <QTouchEvent>
 #include <QWindow>
 
 namespace {
@@ -325,6 +326,10 @@ void TMainForm::createKeyActions()
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(true);
     }
+    // The globe holds the focus at start and after a click, so no button shows a mark until
+    // the keyboard moves to it; it is no Tab stop, as it has no mark of its own.
+    ui->Viewport3D1->setFocusPolicy(Qt::ClickFocus);
+    ui->Viewport3D1->setFocus();
 }
 
 void TMainForm::startView(ViewKind kind)
@@ -511,15 +516,10 @@ QImage TMainForm::globePicture() const
 
 void TMainForm::updateAccessibleDescription()
 {
-    static const QHash<ViewKind, QString> names = {
-        {View::Temperature, QStringLiteral("Temperature")},
-        {View::RainSnow, QStringLiteral("Rain/Snow")},
-        {View::Wind, QStringLiteral("Wind/Pressure")},
-        {View::Pressure, QStringLiteral("Pressure")},
-        {View::ClimateChange, QStringLiteral("Climate Change")},
-        {View::DayNight, QStringLiteral("Day/Night")}};
+    // The view is named as its button is.
+    const QPushButton *button = buttonForView(m_shownView);
     const QString time = QStringLiteral("yyyy-MM-dd HH:mm 'UTC'");
-    const QString name = names.value(m_shownView);
+    const QString name = button ? button->text() : QString();
     // The globe itself says nothing to a screen reader; this says what is on it.
     ui->Viewport3D1->setAccessibleDescription(
         View::isMap(m_shownView)
@@ -663,7 +663,7 @@ void TMainForm::Viewport3D1MouseDown(float x, float y)
     m_drawer->hideDrawer();
     // A press catches a spinning globe at once.
     m_spinTimer.stop();
-    m_kinetic.press(m_motionClock.elapsed());
+    m_kinetic.press(motionTime());
     camera_mouse_down(m_camera, x, y);
 }
 
@@ -671,19 +671,24 @@ void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
 {
     if (leftButton)
         m_kinetic.move((x - m_camera.down.X) * CameraTurnPerPixel,
-                       -(y - m_camera.down.Y) * CameraTurnPerPixel, m_motionClock.elapsed());
+                       -(y - m_camera.down.Y) * CameraTurnPerPixel, motionTime());
     camera_mouse_move(m_scene, m_camera, leftButton, x, y);
 }
 
 void TMainForm::Viewport3D1MouseUp(float, float)
 {
-    if (m_kinetic.release(m_motionClock.elapsed()))
+    if (m_kinetic.release(motionTime()))
         m_spinTimer.start();
+}
+
+qint64 TMainForm::motionTime() const
+{
+    return m_motionTime ? m_motionTime() : m_motionClock.elapsed();
 }
 
 void TMainForm::spinStep()
 {
-    const KineticTurn::Step step = m_kinetic.step(m_motionClock.elapsed());
+    const KineticTurn::Step step = m_kinetic.step(motionTime());
     const bool due = step.dYaw != 0 || step.dPitch != 0;
     // Nothing runs while the globe is still, held at a pitch limit included.
     if ((due && !turnCamera(step.dYaw, step.dPitch)) || !m_kinetic.isSpinning()) {
@@ -755,10 +760,25 @@ bool TMainForm::event(QEvent *event)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->Viewport3D1 && event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton)
-            Viewport3D1MouseUp(float(mouse->position().x()), float(mouse->position().y()));
+    if (watched == ui->Viewport3D1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease: {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton)
+                Viewport3D1MouseUp(float(mouse->position().x()), float(mouse->position().y()));
+            break;
+        }
+        case QEvent::TouchUpdate:
+            // A second finger makes a pinch: the swipe so far leaves no spin behind.
+            if (static_cast<QTouchEvent *>(event)->pointCount() > 1)
+                m_kinetic.press(motionTime());
+            break;
+        case QEvent::TouchEnd:
+            Viewport3D1MouseUp(0, 0);
+            break;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -77,6 +77,8 @@ public:
     // The globe's right-click menu; null until first asked for.
     QMenu *globeMenu() const { return m_globeMenu; }
     const QTimer &freshnessTimer() const { return m_freshnessTimer; }
+    // Milliseconds for the drag and spin, from a steady clock; tests step their own.
+    void setMotionClock(std::function<qint64()> now) { m_motionTime = std::move(now); }
     // Runs only while the globe spins on after a drag.
     const QTimer &spinTimer() const { return m_spinTimer; }
 
@@ -169,6 +171,7 @@ private:
     // Answers whether anything moved.
     bool turnCamera(float dYaw, float dPitch);
     void spinStep();
+    qint64 motionTime() const;
     void updateAccessibleDescription();
     // The size, place and state the window had at its last close, when it still fits a
     // screen; the design size in the middle of the primary screen when it no longer does.
@@ -227,6 +230,7 @@ private:
     KineticTurn m_kinetic;
     QTimer m_spinTimer;
     QElapsedTimer m_motionClock;
+    std::function<qint64()> m_motionTime;
 
     std::unique_ptr<THelpForm> m_helpForm;
     std::unique_ptr<TSettingsForm> m_settingsForm;

@@ -3,6 +3,7 @@
 #include "app/windowfixture.h"
 
 #include "globe/daynight.h"
+#include "globe/globeview.h"
 #include "help/helpform.h"
 #include "settings/settingsform.h"
 
@@ -189,6 +190,8 @@ void TestKeys::tabReachesEveryDrawerButton()
     QVERIFY(show_active(form));
     const QList<QPushButton *> buttons = drawer_buttons(form);
     QCOMPARE(buttons.size(), 7);
+    // Nothing shows a focus mark at start: the globe has the focus.
+    QCOMPARE(QApplication::focusWidget(), form.viewport());
     QSet<QWidget *> reached;
     for (int i = 0; i < 30; ++i) {
         QTest::keyClick(&form, Qt::Key_Tab);

@@ -5,9 +5,17 @@
 #include "globe/globeview.h"
 
 #include <QPoint>
+#include <QPointingDevice>
 
 namespace {
 bool pitch_allowed(float pitch) { return (pitch >= 0 && pitch <= 60) || pitch >= 300; }
+
+// Each reading 30 ms after the last: a drag as fast or as slow as the machine runs the test
+// looks the same to the window, and a spin lasts a fixed number of frames.
+void step_motion_clock(TMainForm &form)
+{
+    form.setMotionClock([t = qint64(0)]() mutable { return t += 30; });
+}
 
 // A left-button drag on the globe view through its moves, then released.
 void drag(GlobeView *view, const QList<QPoint> &moves)
@@ -30,6 +38,8 @@ private slots:
     void releaseWhileMoving_data();
     void releaseWhileMoving();
     void pressStopsTheSpin();
+    void touchSwipe_data();
+    void touchSwipe();
 };
 
 void TestSpin::releaseWhileMoving_data()
@@ -51,6 +61,7 @@ void TestSpin::releaseWhileMoving()
     QFETCH(bool, spins);
     WindowFixture f(false);
     TMainForm &form = *f.form;
+    step_motion_clock(form);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     GlobeScene &scene = form.scene();
@@ -69,7 +80,7 @@ void TestSpin::releaseWhileMoving()
     if (spins) {
         QTRY_VERIFY(scene.CameraY.rotationY() != yawAtRelease ||
                     scene.CameraX.rotationX() != pitchAtRelease || !form.spinTimer().isActive());
-        QTRY_VERIFY(!form.spinTimer().isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!form.spinTimer().isActive(), 20000);
     }
     const float yawAtRest = scene.CameraY.rotationY();
     QCoreApplication::processEvents();
@@ -86,6 +97,7 @@ void TestSpin::pressStopsTheSpin()
 {
     WindowFixture f(false);
     TMainForm &form = *f.form;
+    step_motion_clock(form);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     GlobeScene &scene = form.scene();
@@ -100,6 +112,41 @@ void TestSpin::pressStopsTheSpin()
     // Let go without moving: it stays still.
     QTest::mouseRelease(form.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
     QVERIFY(!form.spinTimer().isActive());
+}
+
+void TestSpin::touchSwipe_data()
+{
+    QTest::addColumn<bool>("pinch");
+    QTest::addColumn<bool>("spins");
+    QTest::newRow("one finger") << false << true;
+    QTest::newRow("a second finger makes a pinch") << true << false;
+}
+
+void TestSpin::touchSwipe()
+{
+    QFETCH(bool, pinch);
+    QFETCH(bool, spins);
+    // Registered with the application for good, as a real touch screen would be.
+    static QPointingDevice *const screen = QTest::createTouchDevice();
+    WindowFixture f(false);
+    TMainForm &form = *f.form;
+    step_motion_clock(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    GlobeView *view = form.viewport();
+    QTest::touchEvent(view, screen).press(0, QPoint(100, 100));
+    QTest::touchEvent(view, screen).move(0, QPoint(115, 100));
+    QTest::touchEvent(view, screen).move(0, QPoint(130, 100));
+    QVERIFY(form.scene().CameraY.rotationY() > 0);
+    if (pinch) {
+        QTest::touchEvent(view, screen).move(0, QPoint(130, 100)).press(1, QPoint(200, 200));
+        QTest::touchEvent(view, screen).move(0, QPoint(130, 100)).move(1, QPoint(230, 230));
+        QTest::touchEvent(view, screen).release(0, QPoint(130, 100)).release(1, QPoint(230, 230));
+    } else {
+        QTest::touchEvent(view, screen).release(0, QPoint(130, 100));
+    }
+    QCOMPARE(form.spinTimer().isActive(), spins);
+    QTRY_VERIFY_WITH_TIMEOUT(!form.spinTimer().isActive(), 20000);
 }
 
 SKYLOOM_TEST_MAIN(TestSpin)

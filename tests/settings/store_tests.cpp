@@ -345,3 +345,26 @@ void TestSettings::unwritableFile()
     // Reading from the same place still gives the defaults.
     QCOMPARE(settings.read_last_sphere(), kind == QLatin1String("readonly") ? 1 : 0);
 }
+
+void TestSettings::windowGeometryHasASectionOfItsOwn()
+{
+    SettingsStore settings = store();
+    QVERIFY(settings.read_window_geometry().isEmpty());
+    QVERIFY(settings.save_unit_flags(settings.read_unit_flags()).ok);
+    QVERIFY(settings.save_last_sphere(View::DayNight).ok);
+    const QByteArray geometry("\x01\xD9\xD0\xCB geometry \x00\xFF", 17);
+    QVERIFY(settings.save_window_geometry(geometry).ok);
+    // Saving both again and again leaves the file as it was.
+    const QByteArray once = readIni();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(settings.save_last_sphere(View::DayNight).ok);
+        QVERIFY(settings.save_window_geometry(geometry).ok);
+    }
+    QCOMPARE(readIni(), once);
+    // Line by line: how many blank lines part the sections is the writer's affair.
+    QCOMPARE(non_blank_lines(readIni()),
+             (QStringList{"[Skyloom]", "Farenheit=0", "MPH=0", "IPH=0", "UTC=0", "LastSphere=5",
+                          "[Window]", "Geometry=" + QString::fromLatin1(geometry.toBase64())}));
+    QCOMPARE(settings.read_window_geometry(), geometry);
+    QCOMPARE(settings.read_last_sphere(), View::DayNight);
+}

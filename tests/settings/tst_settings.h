@@ -35,6 +35,7 @@ private slots:
     void unwritableFile();
     void iniWriteChangesOneLine_data();
     void iniWriteChangesOneLine();
+    void windowGeometryHasASectionOfItsOwn();
 
 private:
     QString iniPath() const;
