@@ -12,16 +12,48 @@
 #endif
 
 namespace {
-const char *kVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec3 normal;
-layout(location = 2) in vec2 uv;
+// Each dialect's words for the shaders' inputs, outputs and texture lookup; the bodies
+// below are shared, so the uniforms and what they do are the same in every dialect.
+const char *kModernVertexPrelude = "#version 330 core\n"
+                                   "#define ATTRIBUTE in\n"
+                                   "#define VARYING out\n";
+const char *kModernFragmentPrelude = "#version 330 core\n"
+                                     "#define VARYING in\n"
+                                     "#define TEXTURE2D texture\n"
+                                     "out vec4 fragColor;\n"
+                                     "#define FRAG_COLOR fragColor\n";
+const char *kLegacyVertexPrelude = "#version 120\n"
+                                   "#define ATTRIBUTE attribute\n"
+                                   "#define VARYING varying\n";
+const char *kLegacyFragmentPrelude = "#version 120\n"
+                                     "#define VARYING varying\n"
+                                     "#define TEXTURE2D texture2D\n"
+                                     "#define FRAG_COLOR gl_FragColor\n";
+const char *kEsVertexPrelude = "#version 100\n"
+                               "precision highp float;\n"
+                               "#define ATTRIBUTE attribute\n"
+                               "#define VARYING varying\n";
+const char *kEsFragmentPrelude = "#version 100\n"
+                                 "#extension GL_OES_standard_derivatives : enable\n"
+                                 "#ifdef GL_FRAGMENT_PRECISION_HIGH\n"
+                                 "precision highp float;\n"
+                                 "#else\n"
+                                 "precision mediump float;\n"
+                                 "#endif\n"
+                                 "#define VARYING varying\n"
+                                 "#define TEXTURE2D texture2D\n"
+                                 "#define FRAG_COLOR gl_FragColor\n";
+
+const char *kVertexShader = R"(
+ATTRIBUTE vec3 position;
+ATTRIBUTE vec3 normal;
+ATTRIBUTE vec2 uv;
 uniform mat4 model;
 uniform mat4 viewProjection;
 uniform mat3 normalMatrix;
-out vec3 worldPosition;
-out vec3 worldNormal;
-out vec2 texCoord;
+VARYING vec3 worldPosition;
+VARYING vec3 worldNormal;
+VARYING vec2 texCoord;
 void main()
 {
     vec4 w = model * vec4(position, 1.0);
@@ -34,10 +66,10 @@ void main()
 
 // Lit colour = emissive + ambient + light * diffuse * max(0, N.D)
 //              + specular * max(0, N.H)^shininess, clamped, times the texel.
-const char *kFragmentShader = R"(#version 330 core
-in vec3 worldPosition;
-in vec3 worldNormal;
-in vec2 texCoord;
+const char *kFragmentShader = R"(
+VARYING vec3 worldPosition;
+VARYING vec3 worldNormal;
+VARYING vec2 texCoord;
 uniform sampler2D tex;
 uniform bool lit;
 uniform vec3 emissive;
@@ -49,13 +81,12 @@ uniform vec3 lightColor;
 uniform vec3 towardLight;
 uniform vec3 eyePosition;
 uniform float opacity;
-out vec4 fragColor;
 void main()
 {
-    vec4 texel = texture(tex, texCoord);
+    vec4 texel = TEXTURE2D(tex, texCoord);
     // Texels are premultiplied: the opacity scales the colour with its alpha.
     if (!lit) {
-        fragColor = texel * opacity;
+        FRAG_COLOR = texel * opacity;
         return;
     }
     vec3 N = normalize(worldNormal);
@@ -66,9 +97,30 @@ void main()
     float highlight = dot(h, h) > 1e-8 ? pow(max(0.0, dot(N, normalize(h))), shininess) : 0.0;
     vec3 c = emissive + ambient + lightColor * diffuse * max(0.0, dot(N, D))
              + specular * highlight;
-    fragColor = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a) * opacity;
+    FRAG_COLOR = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a) * opacity;
 }
 )";
+
+enum Attribute { PositionAttribute, NormalAttribute, UvAttribute };
+
+// The newest dialect the current context compiles, within the limit.
+GlobeRenderer::Dialect dialect_for(const QOpenGLContext &context, GlobeRenderer::Dialect limit)
+{
+    using Dialect = GlobeRenderer::Dialect;
+    const QSurfaceFormat format = context.format();
+    const auto version = std::make_pair(format.majorVersion(), format.minorVersion());
+    if (context.isOpenGLES())
+        return version >= std::make_pair(2, 0) ? qMin(limit, Dialect::Legacy) : Dialect::None;
+    if (version >= std::make_pair(3, 3))
+        return limit;
+    return version >= std::make_pair(2, 1) ? qMin(limit, Dialect::Legacy) : Dialect::None;
+}
+
+QString first_line(const QString &log)
+{
+    const QStringList lines = log.trimmed().split(QLatin1Char('\n'));
+    return lines.isEmpty() ? QString() : lines.first().trimmed();
+}
 
 QVector3D rgb(const QColor &c) { return QVector3D(c.redF(), c.greenF(), c.blueF()); }
 } // namespace
@@ -85,53 +137,81 @@ QSurfaceFormat globe_surface_format()
 }
 
 GlobeRenderer::GlobeRenderer() = default;
+
+QString GlobeRenderer::noOpenGlText()
+{
+    return QStringLiteral("This display offers no OpenGL 3.3; the globe cannot be drawn.");
+}
 GlobeRenderer::~GlobeRenderer() = default;
 
 void GlobeRenderer::initialize()
 {
     initializeOpenGLFunctions();
+    m_problem.clear();
+    const QOpenGLContext *context = QOpenGLContext::currentContext();
+    m_dialect = dialect_for(*context, m_dialectLimit);
+    if (m_dialect == Dialect::None) {
+        m_problem = noOpenGlText();
+        return;
+    }
+    m_es2 = context->isOpenGLES() && context->format().majorVersion() < 3;
     // Anisotropic filtering is nearly free on a GPU but doubles the frame time of a software
     // rasteriser, where the globe must still turn smoothly.
     const auto *name = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
     const QByteArray renderer = QByteArray(name ? name : "").toLower();
     const bool software = renderer.contains("llvmpipe") || renderer.contains("softpipe") ||
                           renderer.contains("swiftshader") || renderer.contains("software");
-    const QOpenGLContext *context = QOpenGLContext::currentContext();
     if (!software && (context->hasExtension("GL_EXT_texture_filter_anisotropic") ||
                       context->hasExtension("GL_ARB_texture_filter_anisotropic"))) {
         GLfloat maximum = 1;
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
         m_anisotropy = qMin(maximum, 16.0f);
     }
-    m_program = std::make_unique<QOpenGLShaderProgram>();
-    m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader);
-    m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader);
-    m_program->link();
+    if (!buildProgram(m_dialect, context->isOpenGLES())) {
+        m_dialect = Dialect::None;
+        return;
+    }
 
     const SphereMesh mesh;
+    // Core profiles need a vertex array object; OpenGL ES 2 may have none, and then the
+    // attributes are set up at each frame anyway.
     m_vao.create();
-    QOpenGLVertexArrayObject::Binder binder(&m_vao);
     m_vertexBuffer.create();
     m_vertexBuffer.bind();
     m_vertexBuffer.allocate(mesh.vertices().constData(),
                             int(mesh.vertices().size() * sizeof(SphereMesh::Vertex)));
+    m_vertexBuffer.release();
     m_indexBuffer.create();
     m_indexBuffer.bind();
     m_indexBuffer.allocate(mesh.indices().constData(),
                            int(mesh.indices().size() * sizeof(quint16)));
+    m_indexBuffer.release();
     m_indexCount = int(mesh.indices().size());
-
-    const int stride = sizeof(SphereMesh::Vertex);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<void *>(offsetof(SphereMesh::Vertex, position)));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<void *>(offsetof(SphereMesh::Vertex, normal)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<void *>(offsetof(SphereMesh::Vertex, uv)));
     m_initialized = true;
+}
+
+bool GlobeRenderer::buildProgram(Dialect dialect, bool es)
+{
+    QByteArray vertex = dialect == Dialect::Modern ? kModernVertexPrelude
+                        : es                       ? kEsVertexPrelude
+                                                   : kLegacyVertexPrelude;
+    QByteArray fragment = dialect == Dialect::Modern ? kModernFragmentPrelude
+                          : es                       ? kEsFragmentPrelude
+                                                     : kLegacyFragmentPrelude;
+    vertex += kVertexShader;
+    fragment += kFragmentShader;
+    if (m_sourceFilter)
+        m_sourceFilter(vertex, fragment);
+    m_program = std::make_unique<QOpenGLShaderProgram>();
+    m_program->bindAttributeLocation("position", PositionAttribute);
+    m_program->bindAttributeLocation("normal", NormalAttribute);
+    m_program->bindAttributeLocation("uv", UvAttribute);
+    if (m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertex) &&
+        m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragment) && m_program->link())
+        return true;
+    m_problem = QStringLiteral("The globe cannot be drawn: %1").arg(first_line(m_program->log()));
+    m_program.reset();
+    return false;
 }
 
 void GlobeRenderer::cleanup()
@@ -167,8 +247,9 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
                             ? image
                             : image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, rgba.constBits());
+    // OpenGL ES 2 wants the internal format named as the data's.
+    glTexImage2D(GL_TEXTURE_2D, 0, m_es2 ? GL_RGBA : GL_RGBA8, rgba.width(), rgba.height(), 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, rgba.constBits());
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -227,6 +308,17 @@ void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
         scene.projectionMatrix(float(width) / float(height)) * scene.viewMatrix();
     m_program->bind();
     QOpenGLVertexArrayObject::Binder binder(&m_vao);
+    m_vertexBuffer.bind();
+    m_indexBuffer.bind();
+    const int stride = sizeof(SphereMesh::Vertex);
+    auto attribute = [&](Attribute location, int size, size_t offset) {
+        glEnableVertexAttribArray(location);
+        glVertexAttribPointer(location, size, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void *>(offset));
+    };
+    attribute(PositionAttribute, 3, offsetof(SphereMesh::Vertex, position));
+    attribute(NormalAttribute, 3, offsetof(SphereMesh::Vertex, normal));
+    attribute(UvAttribute, 2, offsetof(SphereMesh::Vertex, uv));
 
     // Opaque spheres first, then the translucent night sphere blended over them.
     glDisable(GL_BLEND);
@@ -243,5 +335,6 @@ void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
+    m_vertexBuffer.release();
     m_program->release();
 }

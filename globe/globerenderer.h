@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QOpenGLBuffer>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLShaderProgram>
 #include <QOpenGLVertexArrayObject>
+#include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -22,10 +25,31 @@ class SceneTexture;
 class GlobeRenderer : protected QOpenGLExtraFunctions
 {
 public:
+    // The shading languages the renderer has its shaders in, oldest first.
+    enum class Dialect {
+        None,   // no usable OpenGL: nothing is drawn
+        Legacy, // GLSL 1.20 on OpenGL 2.1, GLSL ES 1.00 on OpenGL ES 2
+        Modern, // GLSL 3.30 on OpenGL 3.3
+    };
+
     GlobeRenderer();
     ~GlobeRenderer();
 
+    // What the user reads where the globe would be when no usable OpenGL was found.
+    static QString noOpenGlText();
+
+    // The newest dialect initialize() may pick; lower it for a driver whose newer compiler
+    // misbehaves. Takes effect at the next initialize().
+    void setDialectLimit(Dialect limit) { m_dialectLimit = limit; }
+    // Applied to both shader sources before they compile, for driver workarounds.
+    using SourceFilter = std::function<void(QByteArray &vertex, QByteArray &fragment)>;
+    void setSourceFilter(SourceFilter filter) { m_sourceFilter = std::move(filter); }
+
     void initialize();
+    // The dialect initialize() chose; None when the globe cannot be drawn.
+    Dialect dialect() const { return m_dialect; }
+    // Why the globe cannot be drawn, in a sentence for the user; empty when it can.
+    QString problem() const { return m_problem; }
     void render(const GlobeScene &scene, int width, int height);
     // Frees the GL objects; the context must be current.
     void cleanup();
@@ -38,10 +62,16 @@ private:
         bool valid = false;
     };
 
+    bool buildProgram(Dialect dialect, bool es);
     void drawSphere(const GlobeScene &scene, const SceneNode &node, const Material &material,
                     const QMatrix4x4 &viewProjection);
     GLuint textureFor(const SceneTexture &texture);
 
+    Dialect m_dialectLimit = Dialect::Modern;
+    SourceFilter m_sourceFilter;
+    Dialect m_dialect = Dialect::None;
+    QString m_problem;
+    bool m_es2 = false;
     std::unique_ptr<QOpenGLShaderProgram> m_program;
     QOpenGLVertexArrayObject m_vao;
     QOpenGLBuffer m_vertexBuffer{QOpenGLBuffer::VertexBuffer};

@@ -2,6 +2,7 @@
 
 #include "globe/globescene.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QOpenGLContext>
@@ -81,6 +82,42 @@ void GlobeView::initializeGL()
 {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlobeView::cleanup);
     m_renderer.initialize();
+    showProblem(m_renderer.problem());
+}
+
+void GlobeView::resizeEvent(QResizeEvent *event)
+{
+    // The base class makes the context here; without one initializeGL never runs.
+    QOpenGLWidget::resizeEvent(event);
+    if (!isValid() && !size().isEmpty())
+        showProblem(GlobeRenderer::noOpenGlText());
+    if (m_problem)
+        m_problem->setGeometry(rect().adjusted(16, 16, -16, -16));
+}
+
+void GlobeView::showProblem(const QString &text)
+{
+    if (text.isEmpty()) {
+        if (m_problem)
+            m_problem->hide();
+        return;
+    }
+    if (!m_problem) {
+        // A plain child widget: drawn by the window even where no GL context could be made.
+        m_problem = new QLabel(this);
+        m_problem->setAlignment(Qt::AlignCenter);
+        m_problem->setWordWrap(true);
+        m_problem->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        m_problem->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_problem->setGeometry(rect().adjusted(16, 16, -16, -16));
+    }
+    m_problem->setText(text);
+    m_problem->show();
+}
+
+QString GlobeView::problem() const
+{
+    return m_problem && !m_problem->isHidden() ? m_problem->text() : QString();
 }
 
 void GlobeView::cleanup()

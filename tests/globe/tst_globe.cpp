@@ -4,6 +4,9 @@
 #include "globe/globeview.h"
 #include "globe/spheremesh.h"
 
+#include <QLabel>
+#include <QSurfaceFormat>
+
 class TestGlobe : public QObject
 {
     Q_OBJECT
@@ -22,6 +25,10 @@ private slots:
     void transparentNightLightsLeaveEarthUnchanged();
     void replacedTextureIsDrawn_data();
     void replacedTextureIsDrawn();
+    void drawsWithOlderOpenGl_data();
+    void drawsWithOlderOpenGl();
+    void saysWhyNothingIsDrawn_data();
+    void saysWhyNothingIsDrawn();
 
 private:
     // Renders the scene at 200 x 200 and returns the frame.
@@ -243,6 +250,102 @@ void TestGlobe::replacedTextureIsDrawn()
     const QImage frame = view.grabFramebuffer();
     QCOMPARE(frame.pixel(100, 100), blue);
     QCOMPARE(frame.pixel(85, 110), blue);
+}
+
+Q_DECLARE_METATYPE(GlobeRenderer::Dialect)
+Q_DECLARE_METATYPE(QSurfaceFormat)
+
+void TestGlobe::drawsWithOlderOpenGl_data()
+{
+    QTest::addColumn<QSurfaceFormat>("format");
+    QTest::addColumn<GlobeRenderer::Dialect>("limit");
+    QSurfaceFormat compatibility = globe_surface_format();
+    compatibility.setVersion(2, 1);
+    compatibility.setProfile(QSurfaceFormat::CompatibilityProfile);
+    // The driver may give a newer compatibility context; the limit keeps the GLSL 1.20
+    // shaders in use, as on a driver that has only OpenGL 2.1.
+    QTest::newRow("OpenGL 2.1, GLSL 1.20") << compatibility << GlobeRenderer::Dialect::Legacy;
+    QSurfaceFormat es = globe_surface_format();
+    es.setRenderableType(QSurfaceFormat::OpenGLES);
+    es.setVersion(2, 0);
+    es.setProfile(QSurfaceFormat::NoProfile);
+    QTest::newRow("OpenGL ES, GLSL ES 1.00") << es << GlobeRenderer::Dialect::Modern;
+}
+
+void TestGlobe::drawsWithOlderOpenGl()
+{
+    QFETCH(QSurfaceFormat, format);
+    QFETCH(GlobeRenderer::Dialect, limit);
+    GlobeScene scene;
+    showClimateOnly(scene, uv_gradient_texture(256, 128));
+    scene.ClimateSphere.setRotationY(45);
+    GlobeView view;
+    view.setFormat(format);
+    view.renderer().setDialectLimit(limit);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(view.renderer().dialect(), GlobeRenderer::Dialect::Legacy);
+    QCOMPARE(view.problem(), QString());
+    // As centreFacesColumnOfYRotation finds it with the newest shaders.
+    const QRgb centre = frame.pixel(100, 100);
+    QVERIFY2(qAbs(qRed(centre) - 0.875 * 256) < 4, qPrintable(QString::number(qRed(centre))));
+    QVERIFY(qAbs(qGreen(centre) - 128) < 4);
+    QVERIFY(qGreen(frame.pixel(100, 80)) < qGreen(centre));
+    QCOMPARE(frame.pixel(2, 2), qRgb(0, 0, 0));
+}
+
+enum class Failure { NoUsableOpenGl, ShaderDoesNotCompile };
+Q_DECLARE_METATYPE(Failure)
+
+void TestGlobe::saysWhyNothingIsDrawn_data()
+{
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("logFollows");
+    QTest::newRow("no usable OpenGL")
+        << Failure::NoUsableOpenGl
+        << QStringLiteral("This display offers no OpenGL 3.3; the globe cannot be drawn.") << false;
+    QTest::newRow("shader does not compile")
+        << Failure::ShaderDoesNotCompile << QStringLiteral("The globe cannot be drawn: ") << true;
+}
+
+void TestGlobe::saysWhyNothingIsDrawn()
+{
+    QFETCH(Failure, failure);
+    QFETCH(QString, text);
+    QFETCH(bool, logFollows);
+    GlobeScene scene;
+    showClimateOnly(scene, uv_gradient_texture(256, 128));
+    GlobeView view;
+    if (failure == Failure::NoUsableOpenGl)
+        view.renderer().setDialectLimit(GlobeRenderer::Dialect::None);
+    else
+        view.renderer().setSourceFilter(
+            [](QByteArray &, QByteArray &fragment) { fragment += "\nnot a statement;\n"; });
+    view.setScene(&scene);
+    view.resize(400, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(view.renderer().dialect(), GlobeRenderer::Dialect::None);
+    QVERIFY2(view.problem().startsWith(text), qPrintable(view.problem()));
+    // The shader compiler's first line follows, and nothing more.
+    QCOMPARE(view.problem().size() > text.size(), logFollows);
+    QVERIFY(!view.problem().contains(QLatin1Char('\n')));
+    const auto *label = view.findChild<QLabel *>();
+    QVERIFY(label && label->isVisible());
+    QVERIFY(view.rect().contains(label->geometry()));
+    // The globe area stays black, and the message is drawn over it.
+    QCOMPARE(frame.pixel(200, 100), qRgb(0, 0, 0));
+    const QImage shown = view.grab().toImage();
+    int bright = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            bright += qGray(shown.pixel(x, y)) > 128;
+    QVERIFY2(bright > 20, "no text");
 }
 
 SKYLOOM_TEST_MAIN(TestGlobe)
