@@ -81,12 +81,14 @@ uniform vec3 lightColor;
 uniform vec3 towardLight;
 uniform vec3 eyePosition;
 uniform float opacity;
+uniform bool opaque;
 void main()
 {
     vec4 texel = TEXTURE2D(tex, texCoord);
-    // Texels are premultiplied: the opacity scales the colour with its alpha.
+    // Texels are premultiplied: the opacity scales the colour with its alpha. An opaque
+    // sphere shows its transparent texels as black over nothing, so grabs have no holes.
     if (!lit) {
-        FRAG_COLOR = texel * opacity;
+        FRAG_COLOR = opaque ? vec4(texel.rgb, 1.0) : texel * opacity;
         return;
     }
     vec3 N = normalize(worldNormal);
@@ -97,7 +99,8 @@ void main()
     float highlight = dot(h, h) > 1e-8 ? pow(max(0.0, dot(N, normalize(h))), shininess) : 0.0;
     vec3 c = emissive + ambient + lightColor * diffuse * max(0.0, dot(N, D))
              + specular * highlight;
-    FRAG_COLOR = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a) * opacity;
+    vec4 shaded = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a) * opacity;
+    FRAG_COLOR = opaque ? vec4(shaded.rgb, 1.0) : shaded;
 }
 )";
 
@@ -262,7 +265,8 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
 }
 
 void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,
-                               const Material &material, const QMatrix4x4 &viewProjection)
+                               const Material &material, const QMatrix4x4 &viewProjection,
+                               bool opaque)
 {
     // Until a map arrives the climate sphere shows the earth image, unlit.
     const SceneTexture *texture = material.texture;
@@ -289,6 +293,7 @@ void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,
     m_program->setUniformValue("towardLight", -scene.lightDirection());
     m_program->setUniformValue("eyePosition", scene.cameraPosition());
     m_program->setUniformValue("opacity", node.opacity);
+    m_program->setUniformValue("opaque", opaque);
     glDrawElements(GL_TRIANGLES, m_indexCount, GL_UNSIGNED_SHORT, nullptr);
 }
 
@@ -324,14 +329,14 @@ void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
     if (scene.EarthSphere.visible)
-        drawSphere(scene, scene.EarthSphere, scene.EarthMaterialSource, viewProjection);
+        drawSphere(scene, scene.EarthSphere, scene.EarthMaterialSource, viewProjection, true);
     if (scene.ClimateSphere.visible)
-        drawSphere(scene, scene.ClimateSphere, scene.ClimateMaterial, viewProjection);
+        drawSphere(scene, scene.ClimateSphere, scene.ClimateMaterial, viewProjection, true);
     if (scene.NightSphere.visible) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
-        drawSphere(scene, scene.NightSphere, scene.NightLightSource, viewProjection);
+        drawSphere(scene, scene.NightSphere, scene.NightLightSource, viewProjection, false);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }

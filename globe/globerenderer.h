@@ -64,7 +64,7 @@ private:
 
     bool buildProgram(Dialect dialect, bool es);
     void drawSphere(const GlobeScene &scene, const SceneNode &node, const Material &material,
-                    const QMatrix4x4 &viewProjection);
+                    const QMatrix4x4 &viewProjection, bool opaque);
     GLuint textureFor(const SceneTexture &texture);
 
     Dialect m_dialectLimit = Dialect::Modern;

@@ -25,6 +25,8 @@ private slots:
     void transparentNightLightsLeaveEarthUnchanged();
     void replacedTextureIsDrawn_data();
     void replacedTextureIsDrawn();
+    void framebufferIsOpaque_data();
+    void framebufferIsOpaque();
     void drawsWithOlderOpenGl_data();
     void drawsWithOlderOpenGl();
     void saysWhyNothingIsDrawn_data();
@@ -250,6 +252,60 @@ void TestGlobe::replacedTextureIsDrawn()
     const QImage frame = view.grabFramebuffer();
     QCOMPARE(frame.pixel(100, 100), blue);
     QCOMPARE(frame.pixel(85, 110), blue);
+}
+
+enum class Shown { Climate, Earth, DayNight };
+Q_DECLARE_METATYPE(Shown)
+
+void TestGlobe::framebufferIsOpaque_data()
+{
+    QTest::addColumn<Shown>("shown");
+    QTest::newRow("climate map, unlit") << Shown::Climate;
+    QTest::newRow("earth, lit") << Shown::Earth;
+    QTest::newRow("day and night, translucent lights over the earth") << Shown::DayNight;
+}
+
+// Maps are transparent beyond the rows they cover: the opaque spheres show those as black.
+void TestGlobe::framebufferIsOpaque()
+{
+    QFETCH(Shown, shown);
+    QImage map = uv_gradient_texture(256, 128).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 128; ++y)
+        if (y < 40 || y >= 100)
+            std::fill_n(reinterpret_cast<QRgb *>(map.scanLine(y)), 256, qRgba(0, 0, 0, 0));
+    QImage lights(256, 128, QImage::Format_ARGB32);
+    lights.fill(qRgba(0, 0, 0, 0));
+    GlobeScene scene;
+    showClimateOnly(scene, map);
+    if (shown != Shown::Climate) {
+        scene.earthTexture.setImage(map);
+        scene.nightTexture.setImage(lights);
+        scene.ClimateSphere.visible = false;
+        scene.EarthSphere.visible = true;
+        scene.NightSphere.visible = shown == Shown::DayNight;
+    }
+    // With an alpha channel in the context the grab keeps the framebuffer's alpha, which
+    // the window composes and screenshots show.
+    GlobeView view;
+    QSurfaceFormat format = globe_surface_format();
+    format.setAlphaBufferSize(8);
+    view.setFormat(format);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QVERIFY(frame.hasAlphaChannel());
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (qAlpha(frame.pixel(x, y)) != 255)
+                QFAIL(qPrintable(QStringLiteral("alpha %1 at %2, %3")
+                                     .arg(qAlpha(frame.pixel(x, y)))
+                                     .arg(x)
+                                     .arg(y)));
+    // 50 degrees north lies in the map's transparent rows: black.
+    QCOMPARE(frame.pixel(100, 52), qRgb(0, 0, 0));
+    QVERIFY(qGreen(frame.pixel(100, 100)) > 60);
 }
 
 Q_DECLARE_METATYPE(GlobeRenderer::Dialect)
