@@ -6,6 +6,8 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
+#include <atomic>
+
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
 #define GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT 0x84FF
@@ -125,6 +127,8 @@ QString first_line(const QString &log)
     return lines.isEmpty() ? QString() : lines.first().trimmed();
 }
 
+std::atomic<int> known_max_texture_size{0};
+
 QVector3D rgb(const QColor &c) { return QVector3D(c.redF(), c.greenF(), c.blueF()); }
 } // namespace
 
@@ -140,6 +144,14 @@ QSurfaceFormat globe_surface_format()
 }
 
 GlobeRenderer::GlobeRenderer() = default;
+
+int GlobeRenderer::knownMaxTextureSize() { return known_max_texture_size.load(); }
+
+bool GlobeRenderer::fitsKnownMaxTextureSize(QSize size)
+{
+    const int limit = knownMaxTextureSize();
+    return limit == 0 || (size.width() <= limit && size.height() <= limit);
+}
 
 QString GlobeRenderer::noOpenGlText()
 {
@@ -158,6 +170,13 @@ void GlobeRenderer::initialize()
         return;
     }
     m_es2 = context->isOpenGLES() && context->format().majorVersion() < 3;
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    m_maxTextureSize = maxTextureSize;
+    int known = known_max_texture_size.load();
+    while ((known == 0 || maxTextureSize < known) &&
+           !known_max_texture_size.compare_exchange_weak(known, maxTextureSize)) {
+    }
     // Anisotropic filtering is nearly free on a GPU but doubles the frame time of a software
     // rasteriser, where the globe must still turn smoothly.
     const auto *name = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
@@ -231,13 +250,18 @@ void GlobeRenderer::cleanup()
     m_initialized = false;
 }
 
-GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
+GLuint GlobeRenderer::textureFor(const SceneTexture &texture, FrameReport &report)
 {
     GpuTexture &gpu = m_textures[&texture];
     if (gpu.generation == texture.generation())
         return gpu.valid ? gpu.id : 0;
     gpu.generation = texture.generation();
     const QImage &image = texture.image();
+    // The GL would refuse it too, and leave the texture undefined.
+    if (image.width() > m_maxTextureSize || image.height() > m_maxTextureSize) {
+        report.refusedTextures.append(image.size());
+        return gpu.valid ? gpu.id : 0;
+    }
     gpu.valid = !image.isNull();
     if (!gpu.valid)
         return 0;
@@ -266,13 +290,13 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture)
 
 void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,
                                const Material &material, const QMatrix4x4 &viewProjection,
-                               bool opaque)
+                               bool opaque, FrameReport &report)
 {
     // Until a map arrives the climate sphere shows the earth image, unlit.
     const SceneTexture *texture = material.texture;
     if (!texture || texture->image().isNull())
         texture = &scene.earthTexture;
-    const GLuint id = textureFor(*texture);
+    const GLuint id = textureFor(*texture, report);
     if (!id)
         return;
     glActiveTexture(GL_TEXTURE0);
@@ -297,12 +321,13 @@ void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,
     glDrawElements(GL_TRIANGLES, m_indexCount, GL_UNSIGNED_SHORT, nullptr);
 }
 
-void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
+GlobeRenderer::FrameReport GlobeRenderer::render(const GlobeScene &scene, int width, int height)
 {
+    FrameReport report;
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (!m_initialized || width <= 0 || height <= 0)
-        return;
+        return report;
 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
@@ -329,17 +354,19 @@ void GlobeRenderer::render(const GlobeScene &scene, int width, int height)
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
     if (scene.EarthSphere.visible)
-        drawSphere(scene, scene.EarthSphere, scene.EarthMaterialSource, viewProjection, true);
+        drawSphere(scene, scene.EarthSphere, scene.EarthMaterialSource, viewProjection, true,
+                   report);
     if (scene.ClimateSphere.visible)
-        drawSphere(scene, scene.ClimateSphere, scene.ClimateMaterial, viewProjection, true);
+        drawSphere(scene, scene.ClimateSphere, scene.ClimateMaterial, viewProjection, true, report);
     if (scene.NightSphere.visible) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
-        drawSphere(scene, scene.NightSphere, scene.NightLightSource, viewProjection, false);
+        drawSphere(scene, scene.NightSphere, scene.NightLightSource, viewProjection, false, report);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
     m_vertexBuffer.release();
     m_program->release();
+    return report;
 }

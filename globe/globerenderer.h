@@ -5,6 +5,7 @@
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLShaderProgram>
 #include <QOpenGLVertexArrayObject>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -50,7 +51,21 @@ public:
     Dialect dialect() const { return m_dialect; }
     // Why the globe cannot be drawn, in a sentence for the user; empty when it can.
     QString problem() const { return m_problem; }
-    void render(const GlobeScene &scene, int width, int height);
+    // The largest texture side the context takes, known after initialize(); 0 before.
+    int maxTextureSize() const { return m_maxTextureSize; }
+    // The smallest such limit any renderer of this process has found, 0 until one has:
+    // images larger than it are best refused before they reach the scene.
+    static int knownMaxTextureSize();
+    // Whether an image of that size can become a texture, as far as is known yet.
+    static bool fitsKnownMaxTextureSize(QSize size);
+
+    struct FrameReport
+    {
+        // Images too large for the GL, in the order met; their spheres keep the texture
+        // they had. Reported once per image.
+        QList<QSize> refusedTextures;
+    };
+    FrameReport render(const GlobeScene &scene, int width, int height);
     // Frees the GL objects; the context must be current.
     void cleanup();
 
@@ -64,14 +79,15 @@ private:
 
     bool buildProgram(Dialect dialect, bool es);
     void drawSphere(const GlobeScene &scene, const SceneNode &node, const Material &material,
-                    const QMatrix4x4 &viewProjection, bool opaque);
-    GLuint textureFor(const SceneTexture &texture);
+                    const QMatrix4x4 &viewProjection, bool opaque, FrameReport &report);
+    GLuint textureFor(const SceneTexture &texture, FrameReport &report);
 
     Dialect m_dialectLimit = Dialect::Modern;
     SourceFilter m_sourceFilter;
     Dialect m_dialect = Dialect::None;
     QString m_problem;
     bool m_es2 = false;
+    int m_maxTextureSize = 0;
     std::unique_ptr<QOpenGLShaderProgram> m_program;
     QOpenGLVertexArrayObject m_vao;
     QOpenGLBuffer m_vertexBuffer{QOpenGLBuffer::VertexBuffer};

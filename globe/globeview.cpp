@@ -134,7 +134,12 @@ void GlobeView::paintGL()
     if (!m_scene)
         return;
     const qreal dpr = devicePixelRatioF();
-    m_renderer.render(*m_scene, int(width() * dpr), int(height() * dpr));
+    const GlobeRenderer::FrameReport report =
+        m_renderer.render(*m_scene, int(width() * dpr), int(height() * dpr));
+    for (const QSize size : report.refusedTextures)
+        QMetaObject::invokeMethod(
+            this, [this, size] { emit textureRefused(size, maxTextureSize()); },
+            Qt::QueuedConnection);
 }
 
 void GlobeView::mousePressEvent(QMouseEvent *event)

@@ -24,12 +24,17 @@ public:
     // What keeps the globe from being drawn, as the view shows it over the globe area;
     // empty while the globe draws.
     QString problem() const;
+    // The largest texture side this view's GL takes; 0 until the view was first shown.
+    int maxTextureSize() const { return m_renderer.maxTextureSize(); }
 
 signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF pos);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF pos);
     void wheelTurned(Qt::KeyboardModifiers modifiers, int delta);
     void gesture(const GestureInfo &info);
+    // An image of that size was too large for the GL; the sphere kept its texture.
+    // Delivered after the frame, never from inside the GL paint.
+    void textureRefused(QSize size, int maxTextureSize);
 
 protected:
     bool event(QEvent *event) override;

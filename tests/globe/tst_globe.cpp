@@ -5,6 +5,7 @@
 #include "globe/spheremesh.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSurfaceFormat>
 
 class TestGlobe : public QObject
@@ -27,6 +28,8 @@ private slots:
     void replacedTextureIsDrawn();
     void framebufferIsOpaque_data();
     void framebufferIsOpaque();
+    void oversizedTextureIsRefused_data();
+    void oversizedTextureIsRefused();
     void drawsWithOlderOpenGl_data();
     void drawsWithOlderOpenGl();
     void saysWhyNothingIsDrawn_data();
@@ -252,6 +255,60 @@ void TestGlobe::replacedTextureIsDrawn()
     const QImage frame = view.grabFramebuffer();
     QCOMPARE(frame.pixel(100, 100), blue);
     QCOMPARE(frame.pixel(85, 110), blue);
+}
+
+void TestGlobe::oversizedTextureIsRefused_data()
+{
+    QTest::addColumn<int>("extraWidth");
+    QTest::addColumn<int>("extraHeight");
+    QTest::newRow("one column too wide") << 1 << 0;
+    QTest::newRow("one row too high") << 0 << 1;
+    QTest::newRow("exactly the limit") << 0 << 0;
+}
+
+// A sphere keeps its texture when the next image is larger than the GL takes, and the
+// view says so; the limit is known once the view has been shown.
+void TestGlobe::oversizedTextureIsRefused()
+{
+    QFETCH(int, extraWidth);
+    QFETCH(int, extraHeight);
+    GlobeScene scene;
+    QImage red(64, 32, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    showClimateOnly(scene, red);
+    GlobeView view;
+    QCOMPARE(view.maxTextureSize(), 0);
+    QSignalSpy refused(&view, &GlobeView::textureRefused);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.grabFramebuffer().pixel(100, 100), qRgb(255, 0, 0));
+    const int limit = view.maxTextureSize();
+    QVERIFY(limit >= 1024);
+    QVERIFY(GlobeRenderer::knownMaxTextureSize() > 0);
+    QVERIFY(GlobeRenderer::knownMaxTextureSize() <= limit);
+
+    // Long thin images, so the test needs little memory whatever the limit.
+    const bool wide = extraHeight == 0;
+    const QSize size = wide ? QSize(limit + extraWidth, 2) : QSize(2, limit + extraHeight);
+    QImage blue(size, QImage::Format_RGBA8888_Premultiplied);
+    blue.fill(QColor(0, 0, 255));
+    const bool fits = extraWidth == 0 && extraHeight == 0;
+    QCOMPARE(GlobeRenderer::fitsKnownMaxTextureSize(size), fits);
+    scene.climateTexture.setImage(blue);
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(frame.pixel(100, 100), fits ? qRgb(0, 0, 255) : qRgb(255, 0, 0));
+    QCoreApplication::processEvents();
+    QCOMPARE(refused.size(), fits ? 0 : 1);
+    if (!fits) {
+        QCOMPARE(refused.first().at(0).toSize(), size);
+        QCOMPARE(refused.first().at(1).toInt(), limit);
+    }
+    // Reported once; the next frames draw the kept texture without asking again.
+    view.grabFramebuffer();
+    QCoreApplication::processEvents();
+    QCOMPARE(refused.size(), fits ? 0 : 1);
 }
 
 enum class Shown { Climate, Earth, DayNight };
