@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMatrix4x4>
 #include <QOpenGLBuffer>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLShaderProgram>
 #include <QOpenGLVertexArrayObject>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
+#include <QVector3D>
 
 #include <functional>
 #include <map>
@@ -15,8 +18,17 @@
 class QSurfaceFormat;
 class GlobeScene;
 
-// OpenGL 3.3 core with a depth buffer and multisampling, for the globe.
+// OpenGL 3.3 core with a depth buffer, the default for every window. No multisampling: a
+// window only composes its widgets' textures, and a multisampled window surface costs a
+// software rasteriser as much as the globe itself; globe views ask for their own.
 QSurfaceFormat globe_surface_format();
+// Whether the default format's OpenGL is a software rasteriser (llvmpipe, softpipe and the
+// like). Asked of an offscreen context once per process; needs a QGuiApplication.
+bool globe_software_rasteriser();
+// The format for a globe view: the requested one with 4x multisampling on hardware and
+// none on a software rasteriser, where it multiplies the cost of every pixel; there the
+// shader alone smooths the globe's edge.
+QSurfaceFormat globe_view_format(QSurfaceFormat requested);
 class SceneNode;
 struct Material;
 class SceneTexture;
@@ -77,9 +89,26 @@ private:
         bool valid = false;
     };
 
+    // What every sphere of one frame shares.
+    struct Frame
+    {
+        QMatrix4x4 viewProjection;
+        QMatrix4x4 inverseViewProjection;
+        QSizeF pixelSize; // in normalised device coordinates
+        QVector3D eye;
+        QVector3D towardLight;
+    };
+    struct Uniforms
+    {
+        int rect = -1, inverseViewProjection = -1, inverseModel = -1, objectEye = -1;
+        int model = -1, normalMatrix = -1, tex = -1, lit = -1, emissive = -1, ambient = -1;
+        int diffuse = -1, specular = -1, shininess = -1, lightColor = -1, towardLight = -1;
+        int eyePosition = -1, opacity = -1, opaque = -1;
+    };
+
     bool buildProgram(Dialect dialect, bool es);
     void drawSphere(const GlobeScene &scene, const SceneNode &node, const Material &material,
-                    const QMatrix4x4 &viewProjection, bool opaque, FrameReport &report);
+                    const Frame &frame, bool opaque, FrameReport &report);
     GLuint textureFor(const SceneTexture &texture, FrameReport &report);
 
     Dialect m_dialectLimit = Dialect::Modern;
@@ -91,8 +120,7 @@ private:
     std::unique_ptr<QOpenGLShaderProgram> m_program;
     QOpenGLVertexArrayObject m_vao;
     QOpenGLBuffer m_vertexBuffer{QOpenGLBuffer::VertexBuffer};
-    QOpenGLBuffer m_indexBuffer{QOpenGLBuffer::IndexBuffer};
-    int m_indexCount = 0;
+    Uniforms m_uniforms;
     std::map<const SceneTexture *, GpuTexture> m_textures;
     bool m_initialized = false;
     float m_anisotropy = 1;

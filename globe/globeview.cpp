@@ -12,6 +12,8 @@
 GlobeView::GlobeView(QWidget *parent)
     : QOpenGLWidget(parent)
 {
+    // The samples are fixed when the context is made, before the GL can be asked.
+    setFormat(globe_view_format(format()));
     setAttribute(Qt::WA_AcceptTouchEvents);
 }
 

@@ -5,6 +5,8 @@
 #include "globe/spheremesh.h"
 
 #include <QLabel>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QSignalSpy>
 #include <QSurfaceFormat>
 
@@ -28,6 +30,8 @@ private slots:
     void replacedTextureIsDrawn();
     void framebufferIsOpaque_data();
     void framebufferIsOpaque();
+    void limbIsRoundAndSmooth();
+    void multisamplingOnlyOnHardware();
     void oversizedTextureIsRefused_data();
     void oversizedTextureIsRefused();
     void drawsWithOlderOpenGl_data();
@@ -255,6 +259,59 @@ void TestGlobe::replacedTextureIsDrawn()
     const QImage frame = view.grabFramebuffer();
     QCOMPARE(frame.pixel(100, 100), blue);
     QCOMPARE(frame.pixel(85, 110), blue);
+}
+
+// Each row of the disc covers as many pixels as the sphere's outline there, to a fraction
+// of a pixel: the edge is neither faceted nor stepped.
+void TestGlobe::limbIsRoundAndSmooth()
+{
+    GlobeScene scene;
+    QImage white(64, 32, QImage::Format_ARGB32);
+    white.fill(qRgb(255, 255, 255));
+    showClimateOnly(scene, white);
+    scene.Camera1.position = QVector3D(0, 0, -15);
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(600, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    const double radius = 300 * std::tan(std::asin(5.0 / 15.0)) / std::tan(qDegreesToRadians(22.5));
+    int partial = 0;
+    for (int y = 0; y < 600; ++y) {
+        const double dy = y + 0.5 - 300;
+        if (qAbs(dy) > 0.8 * radius)
+            continue;
+        double covered = 0;
+        for (int x = 0; x < 600; ++x) {
+            const int grey = qGray(frame.pixel(x, y));
+            covered += grey / 255.0;
+            partial += grey > 8 && grey < 247;
+        }
+        const double chord = 2 * std::sqrt(radius * radius - dy * dy);
+        QVERIFY2(
+            qAbs(covered - chord) < 0.5,
+            qPrintable(QStringLiteral("row %1: %2 pixels for %3").arg(y).arg(covered).arg(chord)));
+    }
+    // The edge fades over about a pixel on both sides of every row.
+    QVERIFY2(partial > 400, qPrintable(QString::number(partial)));
+}
+
+void TestGlobe::multisamplingOnlyOnHardware()
+{
+    GlobeScene scene;
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(100, 100);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.makeCurrent();
+    const QByteArray renderer =
+        reinterpret_cast<const char *>(view.context()->functions()->glGetString(GL_RENDERER));
+    view.doneCurrent();
+    QCOMPARE(globe_software_rasteriser(),
+             renderer.contains("llvmpipe") || renderer.contains("softpipe"));
+    QCOMPARE(view.format().samples() > 0, !globe_software_rasteriser());
 }
 
 void TestGlobe::oversizedTextureIsRefused_data()
