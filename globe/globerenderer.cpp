@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
@@ -353,12 +355,21 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture, FrameReport &repor
     GpuTexture &gpu = m_textures[&texture];
     if (gpu.generation == texture.generation())
         return gpu.valid ? gpu.id : 0;
+    const quint64 uploaded = gpu.generation;
     gpu.generation = texture.generation();
     const QImage &image = texture.image();
     // The GL would refuse it too, and leave the texture undefined.
     if (image.width() > m_maxTextureSize || image.height() > m_maxTextureSize) {
         report.refusedTextures.append(image.size());
         return gpu.valid ? gpu.id : 0;
+    }
+    const std::optional<QList<ColumnSpan>> columns = texture.columnsChangedSince(uploaded);
+    const bool sameImage = gpu.valid && gpu.size == image.size() &&
+                           image.format() == QImage::Format_RGBA8888_Premultiplied;
+    if (columns && sameImage && !gpu.mipmaps.isEmpty()) {
+        glBindTexture(GL_TEXTURE_2D, gpu.id);
+        uploadColumns(gpu, image, *columns);
+        return gpu.id;
     }
     gpu.valid = !image.isNull();
     if (!gpu.valid)
@@ -371,11 +382,10 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture, FrameReport &repor
     const QImage rgba = image.format() == QImage::Format_RGBA8888_Premultiplied
                             ? image
                             : image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    // OpenGL ES 2 wants the internal format named as the data's.
-    glTexImage2D(GL_TEXTURE_2D, 0, m_es2 ? GL_RGBA : GL_RGBA8, rgba.width(), rgba.height(), 0,
-                 GL_RGBA, GL_UNSIGNED_BYTE, rgba.constBits());
-    glGenerateMipmap(GL_TEXTURE_2D);
+    // Column edits need every level's halving to line up with the image's columns.
+    auto powerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
+    uploadWhole(gpu, rgba,
+                columns.has_value() && powerOfTwo(rgba.width()) && powerOfTwo(rgba.height()));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -384,6 +394,92 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture, FrameReport &repor
     if (m_anisotropy > 1)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, m_anisotropy);
     return gpu.id;
+}
+
+namespace {
+// Level k+1 from level k over the columns of the smaller image: each texel the rounded mean
+// of the 2 x 2 block above it (a row or column stands in twice where a side is 1).
+void halve(const QImage &larger, QImage &smaller, ColumnSpan columns)
+{
+    const int lastX = larger.width() - 1, lastY = larger.height() - 1;
+    for (int y = 0; y < smaller.height(); ++y) {
+        const uchar *top = larger.constScanLine(qMin(2 * y, lastY));
+        const uchar *bottom = larger.constScanLine(qMin(2 * y + 1, lastY));
+        uchar *out = smaller.scanLine(y);
+        for (int x = columns.begin; x < columns.end; ++x) {
+            const int left = 4 * qMin(2 * x, lastX), right = 4 * qMin(2 * x + 1, lastX);
+            for (int c = 0; c < 4; ++c)
+                out[4 * x + c] = uchar(
+                    (top[left + c] + top[right + c] + bottom[left + c] + bottom[right + c] + 2) >>
+                    2);
+        }
+    }
+}
+} // namespace
+
+void GlobeRenderer::uploadLevel(int level, const QImage &image, ColumnSpan columns)
+{
+    const int count = columns.end - columns.begin;
+    if (count <= 0)
+        return;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (count == image.width()) {
+        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, image.width(), image.height(), GL_RGBA,
+                        GL_UNSIGNED_BYTE, image.constBits());
+        return;
+    }
+    // Packed first: OpenGL ES 2 has no row length to skip the other columns by.
+    QByteArray packed(qsizetype(count) * 4 * image.height(), Qt::Uninitialized);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(packed.data() + qsizetype(y) * count * 4,
+                    image.constScanLine(y) + columns.begin * 4, size_t(count) * 4);
+    glTexSubImage2D(GL_TEXTURE_2D, level, columns.begin, 0, count, image.height(), GL_RGBA,
+                    GL_UNSIGNED_BYTE, packed.constData());
+}
+
+void GlobeRenderer::uploadWhole(GpuTexture &gpu, const QImage &image, bool keepMipmaps)
+{
+    gpu.size = image.size();
+    gpu.mipmaps.clear();
+    // OpenGL ES 2 wants the internal format named as the data's.
+    const GLint internal = m_es2 ? GL_RGBA : GL_RGBA8;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, internal, image.width(), image.height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, image.constBits());
+    if (!keepMipmaps) {
+        glGenerateMipmap(GL_TEXTURE_2D);
+        return;
+    }
+    const QImage *larger = &image;
+    for (int level = 1; larger->width() > 1 || larger->height() > 1; ++level) {
+        QImage smaller(qMax(1, larger->width() / 2), qMax(1, larger->height() / 2),
+                       QImage::Format_RGBA8888_Premultiplied);
+        halve(*larger, smaller, {0, smaller.width()});
+        glTexImage2D(GL_TEXTURE_2D, level, internal, smaller.width(), smaller.height(), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, smaller.constBits());
+        gpu.mipmaps.append(smaller);
+        larger = &gpu.mipmaps.last();
+    }
+}
+
+void GlobeRenderer::uploadColumns(GpuTexture &gpu, const QImage &image,
+                                  const QList<ColumnSpan> &columns)
+{
+    for (ColumnSpan span : columns) {
+        span = {qBound(0, span.begin, image.width()), qBound(0, span.end, image.width())};
+        if (span.end <= span.begin)
+            continue;
+        uploadLevel(0, image, span);
+        const QImage *larger = &image;
+        for (int level = 1; level <= gpu.mipmaps.size(); ++level) {
+            QImage &smaller = gpu.mipmaps[level - 1];
+            // The texels whose 2 x 2 blocks reach into the changed columns.
+            span = {span.begin / 2, qMin(smaller.width(), (span.end + 1) / 2)};
+            halve(*larger, smaller, span);
+            uploadLevel(level, smaller, span);
+            larger = &smaller;
+        }
+    }
 }
 
 void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,

@@ -32,6 +32,7 @@ QSurfaceFormat globe_view_format(QSurfaceFormat requested);
 class SceneNode;
 struct Material;
 class SceneTexture;
+struct ColumnSpan;
 
 // Draws a GlobeScene with the current GL context. Made and used only while that context
 // is current.
@@ -87,6 +88,10 @@ private:
         GLuint id = 0;
         quint64 generation = ~quint64(0);
         bool valid = false;
+        QSize size;
+        // Levels 1 and up as uploaded, kept for images edited by column, so a few changed
+        // columns update every level without the whole chain being rebuilt.
+        QList<QImage> mipmaps;
     };
 
     // What every sphere of one frame shares.
@@ -110,6 +115,9 @@ private:
     void drawSphere(const GlobeScene &scene, const SceneNode &node, const Material &material,
                     const Frame &frame, bool opaque, FrameReport &report);
     GLuint textureFor(const SceneTexture &texture, FrameReport &report);
+    void uploadWhole(GpuTexture &gpu, const QImage &image, bool keepMipmaps);
+    void uploadColumns(GpuTexture &gpu, const QImage &image, const QList<ColumnSpan> &columns);
+    void uploadLevel(int level, const QImage &image, ColumnSpan columns);
 
     Dialect m_dialectLimit = Dialect::Modern;
     SourceFilter m_sourceFilter;
