@@ -68,7 +68,7 @@ void main()
     vec4 farPoint = inverseViewProjection * vec4(ndc, 1.0, 1.0);
     // Linear across the screen, so interpolating it gives each pixel's ray.
     vec3 world = farPoint.xyz / farPoint.w - nearPoint.xyz / nearPoint.w;
-    rayDirection = mat3(inverseModel) * world;
+    rayDirection = (inverseModel * vec4(world, 0.0)).xyz;
     gl_Position = vec4(ndc, 0.0, 1.0);
 }
 )";
