@@ -6,18 +6,37 @@
 #include <cstring>
 
 namespace {
-// Clears columns trunc(left) up to trunc(right), clamped to the image, over the full height.
-void clear_columns(QImage &image, float left, float right)
+// Columns trunc(left) up to trunc(right), clamped to the image.
+ColumnSpan column_span(float left, float right, int width)
 {
-    const int x0 = qBound(0, truncate_to_int(left), image.width());
-    const int x1 = qBound(0, truncate_to_int(right), image.width());
-    if (x1 <= x0)
-        return;
+    return {qBound(0, truncate_to_int(left), width), qBound(0, truncate_to_int(right), width)};
+}
+
+// The columns a plan clears, one flag per column.
+QList<bool> cut_columns(const QList<ColumnSpan> &spans, int width)
+{
+    QList<bool> cut(width, false);
+    for (const ColumnSpan &span : spans)
+        for (int x = span.begin; x < span.end; ++x)
+            cut[x] = true;
+    return cut;
+}
+
+// Clears the columns, or copies them back from the pristine image, over the full height.
+void clear_columns(QImage &image, ColumnSpan span)
+{
     const int bpp = image.depth() / 8;
-    uchar *bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
     for (int y = 0; y < image.height(); ++y)
-        std::memset(bits + y * stride + x0 * bpp, 0, size_t(x1 - x0) * bpp);
+        std::memset(image.scanLine(y) + span.begin * bpp, 0, size_t(span.end - span.begin) * bpp);
+}
+
+void restore_columns(QImage &image, const QImage &pristine, ColumnSpan span)
+{
+    const int bpp = image.depth() / 8;
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(image.scanLine(y) + span.begin * bpp,
+                    pristine.constScanLine(y) + span.begin * bpp,
+                    size_t(span.end - span.begin) * bpp);
 }
 } // namespace
 
@@ -58,17 +77,48 @@ DayNightPlan plan_day_night(const QDateTime &utc, int width)
 
 void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc)
 {
-    const DayNightPlan plan = plan_day_night(utc, nightLightsCopy.width());
-    QImage &lights = scene.nightTexture.edit();
-    // Every run starts from the pristine copy, so cuts never accumulate.
-    if (lights.size() != nightLightsCopy.size() || lights.format() != nightLightsCopy.format())
-        lights = nightLightsCopy.copy();
-    else
-        std::memcpy(lights.bits(), nightLightsCopy.constBits(), size_t(lights.sizeInBytes()));
+    const int width = nightLightsCopy.width();
+    const DayNightPlan plan = plan_day_night(utc, width);
+    QList<ColumnSpan> cut;
     if (plan.hasSecond)
-        clear_columns(lights, plan.secondLeft, plan.secondRight);
-    clear_columns(lights, plan.left, plan.right);
-    scene.nightTexture.markChanged();
+        cut.append(column_span(plan.secondLeft, plan.secondRight, width));
+    cut.append(column_span(plan.left, plan.right, width));
+
+    SceneTexture &texture = scene.nightTexture;
+    QImage &lights = texture.edit();
+    GlobeScene::NightCut &previous = scene.nightCut;
+    const bool known = previous.generation == texture.generation() &&
+                       previous.sourceKey == nightLightsCopy.cacheKey() &&
+                       lights.size() == nightLightsCopy.size() &&
+                       lights.format() == nightLightsCopy.format();
+    if (!known) {
+        // Every cut starts from the pristine copy, so cuts never accumulate.
+        lights = nightLightsCopy.copy();
+        for (const ColumnSpan &span : cut)
+            if (span.end > span.begin)
+                clear_columns(lights, span);
+        texture.markColumnsChanged({{0, width}});
+    } else {
+        // Only the columns whose state differs from the last cut change: a minute moves
+        // the band by about one column at each edge.
+        const QList<bool> was = cut_columns(previous.columns, width);
+        const QList<bool> now = cut_columns(cut, width);
+        QList<ColumnSpan> changed;
+        for (int x = 0; x < width;) {
+            if (was[x] == now[x]) {
+                ++x;
+                continue;
+            }
+            ColumnSpan span{x, x};
+            while (span.end < width && was[span.end] != now[span.end] && now[span.end] == now[x])
+                ++span.end;
+            now[x] ? clear_columns(lights, span) : restore_columns(lights, nightLightsCopy, span);
+            changed.append(span);
+            x = span.end;
+        }
+        texture.markColumnsChanged(changed);
+    }
+    previous = {texture.generation(), nightLightsCopy.cacheKey(), cut};
 
     scene.EarthSphere.setRotationY(plan.yRotation);
     scene.NightSphere.setRotationY(plan.yRotation);

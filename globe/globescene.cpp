@@ -3,7 +3,36 @@
 void SceneTexture::setImage(QImage image)
 {
     m_image = std::move(image);
+    markChanged();
+}
+
+void SceneTexture::markChanged()
+{
     ++m_generation;
+    m_columnEdits.clear();
+}
+
+void SceneTexture::markColumnsChanged(const QList<ColumnSpan> &columns)
+{
+    ++m_generation;
+    m_columnEdits.append({m_generation, columns});
+    // A renderer further behind than this uploads the whole image, as after markChanged.
+    if (m_columnEdits.size() > 32)
+        m_columnEdits.removeFirst();
+}
+
+std::optional<QList<ColumnSpan>> SceneTexture::columnsChangedSince(quint64 generation) const
+{
+    if (generation == m_generation)
+        return QList<ColumnSpan>();
+    if (generation > m_generation || m_columnEdits.isEmpty() ||
+        m_columnEdits.first().first > generation + 1)
+        return std::nullopt;
+    QList<ColumnSpan> columns;
+    for (const auto &[edit, spans] : m_columnEdits)
+        if (edit > generation)
+            columns += spans;
+    return columns;
 }
 
 GlobeScene::GlobeScene()

@@ -7,6 +7,16 @@
 #include <QImage>
 
 #include <functional>
+#include <optional>
+#include <utility>
+
+// Image columns [begin, end), over the full height.
+struct ColumnSpan
+{
+    int begin = 0;
+    int end = 0;
+    bool operator==(const ColumnSpan &) const = default;
+};
 
 // A texture image with a generation count, so the renderer uploads only what changed.
 class SceneTexture
@@ -17,11 +27,19 @@ public:
     void setImage(QImage image);
     // For in-place edits of image(): call after the pixels changed.
     QImage &edit() { return m_image; }
-    void markChanged() { ++m_generation; }
+    void markChanged();
+    // For in-place edits that touched these columns alone (none is fine): the renderer
+    // then uploads only them.
+    void markColumnsChanged(const QList<ColumnSpan> &columns);
+    // The columns changed after `generation`, when every change since was marked by
+    // column; nothing otherwise (then the whole image counts as changed).
+    std::optional<QList<ColumnSpan>> columnsChangedSince(quint64 generation) const;
 
 private:
     QImage m_image;
     quint64 m_generation = 0;
+    // The latest column edits, oldest first, back to the last whole change.
+    QList<std::pair<quint64, QList<ColumnSpan>>> m_columnEdits;
 };
 
 struct Material
@@ -55,6 +73,16 @@ public:
     SceneTexture earthTexture;
     SceneTexture nightTexture;
     SceneTexture climateTexture;
+
+    // The columns the terminator update cleared in nightTexture, so the next update
+    // restores and clears only what moved. Holds while nightTexture is at `generation`
+    // and was cut from the pristine image `sourceKey` (its QImage::cacheKey()).
+    struct NightCut
+    {
+        quint64 generation = ~quint64(0);
+        qint64 sourceKey = 0;
+        QList<ColumnSpan> columns;
+    } nightCut;
 
     Material EarthMaterialSource;
     Material NightLightSource;

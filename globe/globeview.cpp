@@ -2,6 +2,7 @@
 
 #include "globe/globescene.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QOpenGLContext>
@@ -11,6 +12,11 @@
 GlobeView::GlobeView(QWidget *parent)
     : QOpenGLWidget(parent)
 {
+    // The samples are fixed when the context is made, before the GL can be asked.
+    setFormat(globe_view_format(format()));
+    // paintGL clears what it draws on; the base class need not clear the colour, depth and
+    // stencil buffers again before every frame.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setAttribute(Qt::WA_AcceptTouchEvents);
 }
 
@@ -88,6 +94,42 @@ void GlobeView::initializeGL()
 {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlobeView::cleanup);
     m_renderer.initialize();
+    showProblem(m_renderer.problem());
+}
+
+void GlobeView::resizeEvent(QResizeEvent *event)
+{
+    // The base class makes the context here; without one initializeGL never runs.
+    QOpenGLWidget::resizeEvent(event);
+    if (!isValid() && !size().isEmpty())
+        showProblem(GlobeRenderer::noOpenGlText());
+    if (m_problem)
+        m_problem->setGeometry(rect().adjusted(16, 16, -16, -16));
+}
+
+void GlobeView::showProblem(const QString &text)
+{
+    if (text.isEmpty()) {
+        if (m_problem)
+            m_problem->hide();
+        return;
+    }
+    if (!m_problem) {
+        // A plain child widget: drawn by the window even where no GL context could be made.
+        m_problem = new QLabel(this);
+        m_problem->setAlignment(Qt::AlignCenter);
+        m_problem->setWordWrap(true);
+        m_problem->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        m_problem->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_problem->setGeometry(rect().adjusted(16, 16, -16, -16));
+    }
+    m_problem->setText(text);
+    m_problem->show();
+}
+
+QString GlobeView::problem() const
+{
+    return m_problem && !m_problem->isHidden() ? m_problem->text() : QString();
 }
 
 void GlobeView::cleanup()
@@ -104,7 +146,12 @@ void GlobeView::paintGL()
     if (!m_scene)
         return;
     const qreal dpr = devicePixelRatioF();
-    m_renderer.render(*m_scene, int(width() * dpr), int(height() * dpr));
+    const GlobeRenderer::FrameReport report =
+        m_renderer.render(*m_scene, int(width() * dpr), int(height() * dpr));
+    for (const QSize size : report.refusedTextures)
+        QMetaObject::invokeMethod(
+            this, [this, size] { emit textureRefused(size, maxTextureSize()); },
+            Qt::QueuedConnection);
 }
 
 void GlobeView::mousePressEvent(QMouseEvent *event)

@@ -8,6 +8,8 @@
 
 #include <QtMath>
 
+#include <algorithm>
+
 class TestDayNight : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,9 @@ private slots:
     void renderedAtSix();
     void summerHemisphereIsLit_data();
     void summerHemisphereIsLit();
+    void onlyMovedColumnsChange_data();
+    void onlyMovedColumnsChange();
+    void columnUploadsDrawAsAWholeUpload();
 
 private:
     QImage m_lights;
@@ -223,6 +228,105 @@ void TestDayNight::summerHemisphereIsLit()
               south = qGray(frame.pixel(300, 300 + 140));
     QVERIFY2((northLit ? north - south : south - north) > 12,
              qPrintable(QStringLiteral("north %1, south %2").arg(north).arg(south)));
+void TestDayNight::onlyMovedColumnsChange_data()
+{
+    QTest::addColumn<QTime>("from");
+    QTest::addColumn<QTime>("to");
+    QTest::addColumn<int>("mostColumns");
+    QTest::newRow("a minute") << QTime(12, 0) << QTime(12, 1) << 4;
+    QTest::newRow("an hour") << QTime(9, 30) << QTime(10, 30) << 2 * 86;
+    QTest::newRow("across the image edge") << QTime(23, 0) << QTime(1, 0) << 2 * 171;
+    QTest::newRow("the same minute") << QTime(6, 0) << QTime(6, 0, 40) << 0;
+}
+
+// The second update touches only the columns whose cut state moved, says which, and leaves
+// the image as a cut made from scratch.
+void TestDayNight::onlyMovedColumnsChange()
+{
+    QFETCH(QTime, from);
+    QFETCH(QTime, to);
+    QFETCH(int, mostColumns);
+    const QDate day(2023, 9, 22);
+    GlobeScene scene;
+    scene.nightTexture.setImage(m_lights.copy());
+    update_day_night(scene, m_lights, QDateTime(day, from, Qt::UTC));
+    const quint64 generation = scene.nightTexture.generation();
+    update_day_night(scene, m_lights, QDateTime(day, to, Qt::UTC));
+    QVERIFY(scene.nightTexture.generation() > generation);
+    const auto columns = scene.nightTexture.columnsChangedSince(generation);
+    QVERIFY(columns.has_value());
+    int count = 0;
+    for (const ColumnSpan &span : *columns)
+        count += span.end - span.begin;
+    QVERIFY2(count <= mostColumns, qPrintable(QString::number(count)));
+    QVERIFY(count > 0 || mostColumns == 0);
+
+    GlobeScene fresh;
+    fresh.nightTexture.setImage(m_lights.copy());
+    update_day_night(fresh, m_lights, QDateTime(day, to, Qt::UTC));
+    QCOMPARE(scene.nightTexture.image(), fresh.nightTexture.image());
+    // Columns outside the changed ones are as they were before the second update.
+    GlobeScene before;
+    before.nightTexture.setImage(m_lights.copy());
+    update_day_night(before, m_lights, QDateTime(day, from, Qt::UTC));
+    QList<bool> changed(2048, false);
+    for (const ColumnSpan &span : *columns)
+        for (int x = span.begin; x < span.end; ++x)
+            changed[x] = true;
+    const QImage &a = before.nightTexture.image(), &b = scene.nightTexture.image();
+    for (int x = 0; x < 2048; ++x)
+        if (!changed[x] && a.copy(x, 0, 1, 1024) != b.copy(x, 0, 1, 1024))
+            QFAIL(qPrintable(QStringLiteral("column %1 changed unannounced").arg(x)));
+}
+
+// A view that follows the terminator by column uploads draws what a view uploading the
+// whole texture draws, to a unit of rounding in the mipmaps' means.
+void TestDayNight::columnUploadsDrawAsAWholeUpload()
+{
+    GlobeScene scene;
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    scene.earthTexture.setImage(
+        QImage(QStringLiteral(":/textures/earth.png")).convertToFormat(QImage::Format_RGBA8888));
+    scene.nightTexture.setImage(m_lights.copy());
+    scene.ClimateSphere.visible = false;
+    const QDateTime start(QDate(2023, 3, 21), QTime(4, 0), Qt::UTC);
+    update_day_night(scene, m_lights, start);
+    GlobeView following;
+    following.setScene(&scene);
+    following.resize(300, 300);
+    following.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&following));
+    following.grabFramebuffer();
+    // Minute by minute, then a jump of hours, as the clock and the Day/Night button do.
+    for (int minute = 1; minute <= 5; ++minute) {
+        update_day_night(scene, m_lights, start.addSecs(60 * minute));
+        following.grabFramebuffer();
+    }
+    update_day_night(scene, m_lights, start.addSecs(3 * 3600));
+    const QImage followed = following.grabFramebuffer();
+
+    GlobeScene same;
+    same.Camera1.position = scene.Camera1.position;
+    same.earthTexture.setImage(scene.earthTexture.image());
+    same.nightTexture.setImage(scene.nightTexture.image().copy());
+    same.EarthSphere.setRotationY(scene.EarthSphere.rotationY());
+    same.NightSphere.setRotationY(scene.NightSphere.rotationY());
+    same.Light1.setRotationX(scene.Light1.rotationX());
+    same.ClimateSphere.visible = false;
+    GlobeView whole;
+    whole.setScene(&same);
+    whole.resize(300, 300);
+    whole.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&whole));
+    const QImage reference = whole.grabFramebuffer();
+    int worst = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const QRgb p = followed.pixel(x, y), q = reference.pixel(x, y);
+            worst = std::max({worst, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                              qAbs(qBlue(p) - qBlue(q))});
+        }
+    QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
 }
 
 SKYLOOM_TEST_MAIN(TestDayNight)

@@ -4,6 +4,12 @@
 #include "globe/globeview.h"
 #include "globe/spheremesh.h"
 
+#include <QLabel>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QSignalSpy>
+#include <QSurfaceFormat>
+
 class TestGlobe : public QObject
 {
     Q_OBJECT
@@ -23,6 +29,16 @@ private slots:
     void replacedTextureIsDrawn_data();
     void replacedTextureIsDrawn();
     void viewClosedAfterDrawing();
+    void framebufferIsOpaque_data();
+    void framebufferIsOpaque();
+    void limbIsRoundAndSmooth();
+    void multisamplingOnlyOnHardware();
+    void oversizedTextureIsRefused_data();
+    void oversizedTextureIsRefused();
+    void drawsWithOlderOpenGl_data();
+    void drawsWithOlderOpenGl();
+    void saysWhyNothingIsDrawn_data();
+    void saysWhyNothingIsDrawn();
 
 private:
     // Renders the scene at 200 x 200 and returns the frame.
@@ -264,6 +280,261 @@ void TestGlobe::viewClosedAfterDrawing()
         view.reset();
         QCoreApplication::processEvents();
     }
+// Each row of the disc covers as many pixels as the sphere's outline there, to a fraction
+// of a pixel: the edge is neither faceted nor stepped.
+void TestGlobe::limbIsRoundAndSmooth()
+{
+    GlobeScene scene;
+    QImage white(64, 32, QImage::Format_ARGB32);
+    white.fill(qRgb(255, 255, 255));
+    showClimateOnly(scene, white);
+    scene.Camera1.position = QVector3D(0, 0, -15);
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(600, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    const double radius = 300 * std::tan(std::asin(5.0 / 15.0)) / std::tan(qDegreesToRadians(22.5));
+    int partial = 0;
+    for (int y = 0; y < 600; ++y) {
+        const double dy = y + 0.5 - 300;
+        if (qAbs(dy) > 0.8 * radius)
+            continue;
+        double covered = 0;
+        for (int x = 0; x < 600; ++x) {
+            const int grey = qGray(frame.pixel(x, y));
+            covered += grey / 255.0;
+            partial += grey > 8 && grey < 247;
+        }
+        const double chord = 2 * std::sqrt(radius * radius - dy * dy);
+        QVERIFY2(
+            qAbs(covered - chord) < 0.5,
+            qPrintable(QStringLiteral("row %1: %2 pixels for %3").arg(y).arg(covered).arg(chord)));
+    }
+    // The edge fades over about a pixel on both sides of every row.
+    QVERIFY2(partial > 400, qPrintable(QString::number(partial)));
+}
+
+void TestGlobe::multisamplingOnlyOnHardware()
+{
+    GlobeScene scene;
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(100, 100);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.makeCurrent();
+    const QByteArray renderer =
+        reinterpret_cast<const char *>(view.context()->functions()->glGetString(GL_RENDERER));
+    view.doneCurrent();
+    QCOMPARE(globe_software_rasteriser(),
+             renderer.contains("llvmpipe") || renderer.contains("softpipe"));
+    QCOMPARE(view.format().samples() > 0, !globe_software_rasteriser());
+}
+
+void TestGlobe::oversizedTextureIsRefused_data()
+{
+    QTest::addColumn<int>("extraWidth");
+    QTest::addColumn<int>("extraHeight");
+    QTest::newRow("one column too wide") << 1 << 0;
+    QTest::newRow("one row too high") << 0 << 1;
+    QTest::newRow("exactly the limit") << 0 << 0;
+}
+
+// A sphere keeps its texture when the next image is larger than the GL takes, and the
+// view says so; the limit is known once the view has been shown.
+void TestGlobe::oversizedTextureIsRefused()
+{
+    QFETCH(int, extraWidth);
+    QFETCH(int, extraHeight);
+    GlobeScene scene;
+    QImage red(64, 32, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    showClimateOnly(scene, red);
+    GlobeView view;
+    QCOMPARE(view.maxTextureSize(), 0);
+    QSignalSpy refused(&view, &GlobeView::textureRefused);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.grabFramebuffer().pixel(100, 100), qRgb(255, 0, 0));
+    const int limit = view.maxTextureSize();
+    QVERIFY(limit >= 1024);
+    QVERIFY(GlobeRenderer::knownMaxTextureSize() > 0);
+    QVERIFY(GlobeRenderer::knownMaxTextureSize() <= limit);
+
+    // Long thin images, so the test needs little memory whatever the limit.
+    const bool wide = extraHeight == 0;
+    const QSize size = wide ? QSize(limit + extraWidth, 2) : QSize(2, limit + extraHeight);
+    QImage blue(size, QImage::Format_RGBA8888_Premultiplied);
+    blue.fill(QColor(0, 0, 255));
+    const bool fits = extraWidth == 0 && extraHeight == 0;
+    QCOMPARE(GlobeRenderer::fitsKnownMaxTextureSize(size), fits);
+    scene.climateTexture.setImage(blue);
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(frame.pixel(100, 100), fits ? qRgb(0, 0, 255) : qRgb(255, 0, 0));
+    QCoreApplication::processEvents();
+    QCOMPARE(refused.size(), fits ? 0 : 1);
+    if (!fits) {
+        QCOMPARE(refused.first().at(0).toSize(), size);
+        QCOMPARE(refused.first().at(1).toInt(), limit);
+    }
+    // Reported once; the next frames draw the kept texture without asking again.
+    view.grabFramebuffer();
+    QCoreApplication::processEvents();
+    QCOMPARE(refused.size(), fits ? 0 : 1);
+}
+
+enum class Shown { Climate, Earth, DayNight };
+Q_DECLARE_METATYPE(Shown)
+
+void TestGlobe::framebufferIsOpaque_data()
+{
+    QTest::addColumn<Shown>("shown");
+    QTest::newRow("climate map, unlit") << Shown::Climate;
+    QTest::newRow("earth, lit") << Shown::Earth;
+    QTest::newRow("day and night, translucent lights over the earth") << Shown::DayNight;
+}
+
+// Maps are transparent beyond the rows they cover: the opaque spheres show those as black.
+void TestGlobe::framebufferIsOpaque()
+{
+    QFETCH(Shown, shown);
+    QImage map = uv_gradient_texture(256, 128).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 128; ++y)
+        if (y < 40 || y >= 100)
+            std::fill_n(reinterpret_cast<QRgb *>(map.scanLine(y)), 256, qRgba(0, 0, 0, 0));
+    QImage lights(256, 128, QImage::Format_ARGB32);
+    lights.fill(qRgba(0, 0, 0, 0));
+    GlobeScene scene;
+    showClimateOnly(scene, map);
+    if (shown != Shown::Climate) {
+        scene.earthTexture.setImage(map);
+        scene.nightTexture.setImage(lights);
+        scene.ClimateSphere.visible = false;
+        scene.EarthSphere.visible = true;
+        scene.NightSphere.visible = shown == Shown::DayNight;
+    }
+    // With an alpha channel in the context the grab keeps the framebuffer's alpha, which
+    // the window composes and screenshots show.
+    GlobeView view;
+    QSurfaceFormat format = globe_surface_format();
+    format.setAlphaBufferSize(8);
+    view.setFormat(format);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QVERIFY(frame.hasAlphaChannel());
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (qAlpha(frame.pixel(x, y)) != 255)
+                QFAIL(qPrintable(QStringLiteral("alpha %1 at %2, %3")
+                                     .arg(qAlpha(frame.pixel(x, y)))
+                                     .arg(x)
+                                     .arg(y)));
+    // 50 degrees north lies in the map's transparent rows: black.
+    QCOMPARE(frame.pixel(100, 52), qRgb(0, 0, 0));
+    QVERIFY(qGreen(frame.pixel(100, 100)) > 60);
+}
+
+Q_DECLARE_METATYPE(GlobeRenderer::Dialect)
+Q_DECLARE_METATYPE(QSurfaceFormat)
+
+void TestGlobe::drawsWithOlderOpenGl_data()
+{
+    QTest::addColumn<QSurfaceFormat>("format");
+    QTest::addColumn<GlobeRenderer::Dialect>("limit");
+    QSurfaceFormat compatibility = globe_surface_format();
+    compatibility.setVersion(2, 1);
+    compatibility.setProfile(QSurfaceFormat::CompatibilityProfile);
+    // The driver may give a newer compatibility context; the limit keeps the GLSL 1.20
+    // shaders in use, as on a driver that has only OpenGL 2.1.
+    QTest::newRow("OpenGL 2.1, GLSL 1.20") << compatibility << GlobeRenderer::Dialect::Legacy;
+    QSurfaceFormat es = globe_surface_format();
+    es.setRenderableType(QSurfaceFormat::OpenGLES);
+    es.setVersion(2, 0);
+    es.setProfile(QSurfaceFormat::NoProfile);
+    QTest::newRow("OpenGL ES, GLSL ES 1.00") << es << GlobeRenderer::Dialect::Modern;
+}
+
+void TestGlobe::drawsWithOlderOpenGl()
+{
+    QFETCH(QSurfaceFormat, format);
+    QFETCH(GlobeRenderer::Dialect, limit);
+    GlobeScene scene;
+    showClimateOnly(scene, uv_gradient_texture(256, 128));
+    scene.ClimateSphere.setRotationY(45);
+    GlobeView view;
+    view.setFormat(format);
+    view.renderer().setDialectLimit(limit);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(view.renderer().dialect(), GlobeRenderer::Dialect::Legacy);
+    QCOMPARE(view.problem(), QString());
+    // As centreFacesColumnOfYRotation finds it with the newest shaders.
+    const QRgb centre = frame.pixel(100, 100);
+    QVERIFY2(qAbs(qRed(centre) - 0.875 * 256) < 4, qPrintable(QString::number(qRed(centre))));
+    QVERIFY(qAbs(qGreen(centre) - 128) < 4);
+    QVERIFY(qGreen(frame.pixel(100, 80)) < qGreen(centre));
+    QCOMPARE(frame.pixel(2, 2), qRgb(0, 0, 0));
+}
+
+enum class Failure { NoUsableOpenGl, ShaderDoesNotCompile };
+Q_DECLARE_METATYPE(Failure)
+
+void TestGlobe::saysWhyNothingIsDrawn_data()
+{
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("logFollows");
+    QTest::newRow("no usable OpenGL")
+        << Failure::NoUsableOpenGl
+        << QStringLiteral("This display offers no OpenGL 3.3; the globe cannot be drawn.") << false;
+    QTest::newRow("shader does not compile")
+        << Failure::ShaderDoesNotCompile << QStringLiteral("The globe cannot be drawn: ") << true;
+}
+
+void TestGlobe::saysWhyNothingIsDrawn()
+{
+    QFETCH(Failure, failure);
+    QFETCH(QString, text);
+    QFETCH(bool, logFollows);
+    GlobeScene scene;
+    showClimateOnly(scene, uv_gradient_texture(256, 128));
+    GlobeView view;
+    if (failure == Failure::NoUsableOpenGl)
+        view.renderer().setDialectLimit(GlobeRenderer::Dialect::None);
+    else
+        view.renderer().setSourceFilter(
+            [](QByteArray &, QByteArray &fragment) { fragment += "\nnot a statement;\n"; });
+    view.setScene(&scene);
+    view.resize(400, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QCOMPARE(view.renderer().dialect(), GlobeRenderer::Dialect::None);
+    QVERIFY2(view.problem().startsWith(text), qPrintable(view.problem()));
+    // The shader compiler's first line follows, and nothing more.
+    QCOMPARE(view.problem().size() > text.size(), logFollows);
+    QVERIFY(!view.problem().contains(QLatin1Char('\n')));
+    const auto *label = view.findChild<QLabel *>();
+    QVERIFY(label && label->isVisible());
+    QVERIFY(view.rect().contains(label->geometry()));
+    // The globe area stays black, and the message is drawn over it.
+    QCOMPARE(frame.pixel(200, 100), qRgb(0, 0, 0));
+    const QImage shown = view.grab().toImage();
+    int bright = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            bright += qGray(shown.pixel(x, y)) > 128;
+    QVERIFY2(bright > 20, "no text");
 }
 
 SKYLOOM_TEST_MAIN(TestGlobe)
