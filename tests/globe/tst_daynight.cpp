@@ -228,6 +228,8 @@ void TestDayNight::summerHemisphereIsLit()
               south = qGray(frame.pixel(300, 300 + 140));
     QVERIFY2((northLit ? north - south : south - north) > 12,
              qPrintable(QStringLiteral("north %1, south %2").arg(north).arg(south)));
+}
+
 void TestDayNight::onlyMovedColumnsChange_data()
 {
     QTest::addColumn<QTime>("from");

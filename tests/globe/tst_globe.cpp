@@ -280,6 +280,8 @@ void TestGlobe::viewClosedAfterDrawing()
         view.reset();
         QCoreApplication::processEvents();
     }
+}
+
 // Each row of the disc covers as many pixels as the sphere's outline there, to a fraction
 // of a pixel: the edge is neither faceted nor stepped.
 void TestGlobe::limbIsRoundAndSmooth()
