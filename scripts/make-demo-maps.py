@@ -11,7 +11,8 @@ lays them out as the map server does: a white image of 1098 x 760 with the map a
 It then does what the program does with a downloaded map: crop the map area, stretch each
 row's span over 1112 columns (imaging/rowstretch.cpp), and save the 1112 x 667 texture in the
 data folder as temps.png, rain.png, wind.png and anomoly.png (maps/mapcache.cpp). The stretch
-here is a close reproduction, not a pixel-identical one.
+here follows the program's column mapping; on these maps it gives the same pixels as the
+program's make_sphere_texture (checked with a small program linked to skyloom_base).
 
 Usage: scripts/make-demo-maps.py DATA_DIR [SERVER_MAPS_DIR]
 Needs: apt-get install -y libncarg-data python3-netcdf4 python3-numpy python3-pil
@@ -153,11 +154,28 @@ def compose(colours, inside, coast, title):
     return picture
 
 
+def span_owners(start, end, out_w):
+    """For each output column, the span pixel (from start) that ends up in it, or -1: pixel k
+    goes to column x = round_half_even(out_w * (k / (end - start))) in float arithmetic and
+    fills x, x + 1 and x + 2 (only x near the right edge); later pixels overwrite earlier ones,
+    as imaging/rowstretch.cpp does."""
+    k = np.arange(end - start + 1, dtype=np.float32)
+    columns = np.rint(np.float32(out_w) * (k / np.float32(end - start))).astype(int)
+    owner = np.full(out_w, -1, int)
+    for index, x in enumerate(columns):
+        if x < out_w - 2:
+            owner[x:x + 3] = index
+        elif x < out_w:
+            owner[x] = index
+    return owner
+
+
 def stretch(server_map):
     """Crop the map area and stretch each row's span over SPHERE_W columns, as the app does."""
     crop = np.asarray(server_map.convert("RGB"))[TOP:BOTTOM, LEFT:RIGHT]
     out = np.zeros((SPHERE_H, SPHERE_W, 4), np.uint8)
     width = crop.shape[1]
+    plans = {}
     for y in range(min(SPHERE_H, crop.shape[0])):
         row = crop[y]
         content = np.nonzero(np.any(row != 255, axis=1))[0]
@@ -167,10 +185,13 @@ def stretch(server_map):
         start, end = first + 2, width - first - 2
         if end <= start:
             continue
-        source = start + np.floor((np.arange(SPHERE_W) + 0.5) * (end - start) / SPHERE_W)
-        source = np.clip(source.astype(int), start, end - 1)
-        out[y, :, :3] = row[source]
-        out[y, :, 3] = 255
+        if first not in plans:
+            plans[first] = span_owners(start, end, SPHERE_W)
+        owner = plans[first]
+        written = owner >= 0
+        source = np.clip(start + owner[written], 0, width - 1)
+        out[y, written, :3] = row[source]
+        out[y, written, 3] = 255
     return Image.fromarray(out, "RGBA")
 
 
