@@ -5,6 +5,7 @@
 #include "app/resources.h"
 #include "app/toolbaricons.h"
 #include "globe/daynight.h"
+#include "globe/globerenderer.h"
 #include "globe/globeview.h"
 #include "help/helpform.h"
 #include "legend/statusline.h"
@@ -445,7 +446,8 @@ bool TMainForm::load_cached_map(ViewKind kind)
         return false;
     }
     const QImage image = m_cache->load(kind);
-    if (image.isNull())
+    // A map larger than this display's GL can hold would never reach the globe.
+    if (image.isNull() || !GlobeRenderer::fitsKnownMaxTextureSize(image.size()))
         return false;
     m_scene.climateTexture.setImage(image);
     m_mapSource = Source::Cache;
@@ -607,7 +609,8 @@ void TMainForm::download_completed(const MapDownloadResult &result)
         show_status_error();
         return;
     }
-    if (result.texture.isNull()) {
+    if (result.texture.isNull() || !GlobeRenderer::fitsKnownMaxTextureSize(result.texture.size())) {
+        m_statusError = QStringLiteral("Image Error");
         show_status_error();
         return;
     }

@@ -1,6 +1,7 @@
 #include "app/windowfixture.h"
 #include "common/testsupport.h"
 
+#include "globe/globerenderer.h"
 #include "legend/legendbars.h"
 
 #include <QElapsedTimer>
@@ -52,6 +53,7 @@ private slots:
     void markerIsThatOfTheMapOnTheGlobe();
     void damagedFreshFileIsDownloaded();
     void twentyPressesNeverBlock();
+    void mapLargerThanTheGlCanHoldIsNotLoaded();
 };
 
 void TestCompletion::completions_data()
@@ -243,6 +245,25 @@ void TestCompletion::twentyPressesNeverBlock()
         QCOMPARE(f.server->requestedPaths().count(path), 1);
     QCOMPARE(f.server->requests().size(), 4);
     QCOMPARE(f.form->shownView(), views[19 % 4]);
+}
+
+void TestCompletion::mapLargerThanTheGlCanHoldIsNotLoaded()
+{
+    WindowFixture f;
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QTRY_VERIFY(GlobeRenderer::knownMaxTextureSize() > 0);
+    // One row, one pixel wider than the GL takes: small to write, too large to draw.
+    QImage wide(GlobeRenderer::knownMaxTextureSize() + 1, 1, QImage::Format_ARGB32);
+    wide.fill(Stale);
+    QVERIFY(wide.save(f.cacheFile(View::Wind)));
+    set_file_time(f.cacheFile(View::Wind), f.clock.nowUtc().addSecs(-60));
+    f.server->answer(Paths::WindToday, Answer{200, map_png(Served)});
+    f.choose(View::Wind);
+    // Not shown: fetched instead, as a file that cannot be used.
+    QVERIFY(f.waitIdle());
+    QCOMPARE(f.server->requestedPaths(), QStringList{Paths::WindToday});
+    QCOMPARE(f.texture().pixel(5, 5), Served);
 }
 
 SKYLOOM_TEST_MAIN(TestCompletion)
