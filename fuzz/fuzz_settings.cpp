@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     DataFolder &f = folder();
     const QByteArray text = input_bytes(data, size);
     write_file(f.path, text);
-    // What the program reads; the written file must need no such help.
+    // What the program reads: section lines without their ']' are no sections.
     const Entries before = parse(blank_broken_section_lines(text));
 
     SettingsStore store(f.dataDir);
@@ -146,8 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(store.read_last_sphere() == View::Wind);
     Entries expected = before;
     expected[{"skyloom", "lastsphere"}] = {"2"};
-    const Entries after = parse(written);
-    FUZZ_CHECK(blank_broken_section_lines(written) == written);
+    // The save keeps every other line as it was, broken section lines included.
+    const Entries after = parse(blank_broken_section_lines(written));
     if (after != expected) {
         print("expected:", expected);
         print("after the write:", after);

@@ -50,6 +50,7 @@ for target in "${targets[@]}"; do
     start=$SECONDS
     status=0
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
+        ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
         -artifact_prefix="$run/artifacts/" "$run/corpus" >"$log" 2>&1 || status=$?
     elapsed=$((SECONDS - start))
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

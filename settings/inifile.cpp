@@ -134,9 +134,13 @@ QList<IniLine> split_lines(const QByteArray &data)
 // Sets one key and leaves every other byte of the file as it was: the key's first line in
 // the section takes the value in place, keeping its spacing, and its repeats are dropped; a
 // missing key goes after the last entry of the section, a missing section at the end.
-QByteArray set_ini_value(const QByteArray &data, const QByteArray &section, const QByteArray &key,
+QByteArray set_ini_value(const QByteArray &file, const QByteArray &section, const QByteArray &key,
                          const QByteArray &value)
 {
+    // The parser reads up to the first NUL: what follows is kept, unread and unchanged.
+    const qsizetype nul = file.indexOf('\0');
+    const QByteArray data = nul < 0 ? file : file.left(nul);
+    const QByteArray unread = nul < 0 ? QByteArray() : file.mid(nul);
     QList<IniLine> lines = split_lines(data);
     const qsizetype firstBreak = data.indexOf('\n');
     const QByteArray eol = firstBreak > 0 && data[firstBreak - 1] == '\r'
@@ -196,7 +200,7 @@ QByteArray set_ini_value(const QByteArray &data, const QByteArray &section, cons
     contents.reserve(data.size() + key.size() + value.size() + section.size() + 8);
     for (const IniLine &line : lines)
         contents += line.text + line.end;
-    return contents;
+    return contents + unread;
 }
 
 bool replace_file(const QString &path, const QByteArray &contents)

@@ -11,6 +11,10 @@ void TestSettings::iniWriteChangesOneLine_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("after");
     const QString sky = QStringLiteral("Skyloom"), last = QStringLiteral("LastSphere");
+    // The parser reads up to the first NUL; the key goes where it reads, the rest stays.
+    QTest::newRow("NUL ends what is read")
+        << QByteArray("[Skyloom]\nZoom=1\n\0[Skyloom]\nLastSphere=1\n", 41) << sky << last
+        << QByteArray("[Skyloom]\nZoom=1\nLastSphere=5\n\0[Skyloom]\nLastSphere=1\n", 54);
     QTest::newRow("spacing kept")
         << QByteArray("[Display]\nScale = 2\n\tWidth\t=\t3  \n[Skyloom]\n  LastSphere =  1  \n"
                       "Zoom =4\n")
