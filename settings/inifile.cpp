@@ -76,13 +76,14 @@ struct IniLine
     qsizetype valueEnd = 0;
 };
 
-IniLine parse_line(QByteArray text, QByteArray end)
+// A byte order mark counts only at the start of the file; elsewhere its bytes are text.
+IniLine parse_line(QByteArray text, QByteArray end, bool fileStart = false)
 {
     IniLine line;
     line.text = std::move(text);
     line.end = std::move(end);
     const QByteArray &t = line.text;
-    qsizetype i = t.startsWith(Utf8Mark) ? Utf8Mark.size() : 0;
+    qsizetype i = fileStart && t.startsWith(Utf8Mark) ? Utf8Mark.size() : 0;
     while (i < t.size() && is_space(t[i]))
         ++i;
     if (i == t.size() || t[i] == ';' || t[i] == '#')
@@ -125,8 +126,33 @@ QList<IniLine> split_lines(const QByteArray &data)
             ++next;
         if (next < data.size() && data[next] == '\n' && (next == textEnd || data[textEnd] == '\r'))
             ++next;
-        lines << parse_line(data.mid(from, textEnd - from), data.mid(textEnd, next - textEnd));
+        lines << parse_line(data.mid(from, textEnd - from), data.mid(textEnd, next - textEnd),
+                            from == 0);
         from = next;
+    }
+    // The parser reads a '[' with nothing after it on to the next line that is not blank: a
+    // ']' there closes a section whose name is that line up to it.
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray text = lines[i].text;
+        if (i == 0 && text.startsWith(Utf8Mark))
+            text.remove(0, Utf8Mark.size());
+        if (text.trimmed() != "[")
+            continue;
+        qsizetype j = i + 1;
+        while (j < lines.size() && lines[j].text.trimmed().isEmpty())
+            ++j;
+        if (j == lines.size())
+            break;
+        IniLine &next = lines[j];
+        const QByteArray rest = next.text.trimmed();
+        const qsizetype close = rest.indexOf(']');
+        if (close >= 0) {
+            next.kind = IniLine::Section;
+            next.name = rest.left(close).trimmed();
+        } else {
+            next.kind = IniLine::Other;
+        }
+        i = j;
     }
     return lines;
 }
@@ -184,6 +210,17 @@ QByteArray set_ini_value(const QByteArray &file, const QByteArray &section, cons
         QList<IniLine> added;
         if (insertAt < 0) {
             insertAt = lines.size();
+            // The parser reads a '[' on to the next ']' across blank lines, so a new section
+            // goes above a trailing '[' that never closed, not under it.
+            const auto opens = [&lines](const IniLine &line) {
+                QByteArray text = line.text;
+                if (&line == &lines.first() && text.startsWith(Utf8Mark))
+                    text.remove(0, Utf8Mark.size());
+                text = text.trimmed();
+                return text.isEmpty() || (line.kind == IniLine::Other && text.startsWith('['));
+            };
+            while (insertAt > 0 && opens(lines[insertAt - 1]))
+                --insertAt;
             added << parse_line('[' + section + ']', eol);
         }
         added << parse_line(key + '=' + value, eol);

@@ -15,6 +15,9 @@ void TestSettings::iniWriteChangesOneLine_data()
     QTest::newRow("NUL ends what is read")
         << QByteArray("[Skyloom]\nZoom=1\n\0[Skyloom]\nLastSphere=1\n", 41) << sky << last
         << QByteArray("[Skyloom]\nZoom=1\nLastSphere=5\n\0[Skyloom]\nLastSphere=1\n", 54);
+    // A '[' that never closes would take the new section's line as its name.
+    QTest::newRow("trailing open bracket") << QByteArray("Zoom=1\n[\n") << sky << last
+                                           << QByteArray("Zoom=1\n[Skyloom]\nLastSphere=5\n[\n");
     QTest::newRow("spacing kept")
         << QByteArray("[Display]\nScale = 2\n\tWidth\t=\t3  \n[Skyloom]\n  LastSphere =  1  \n"
                       "Zoom =4\n")
