@@ -8,6 +8,7 @@
 #include "globe/globerenderer.h"
 #include "globe/globeview.h"
 #include "help/helpform.h"
+#include "imaging/imageloader.h"
 #include "legend/statusline.h"
 #include "maps/frameurls.h"
 #include "maps/mapcache.h"
@@ -100,8 +101,14 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     ui->DrawerButton->setIcon(menu_icon(devicePixelRatioF()));
     set_font_pixel_size(ui->StatusLabel, 16);
 
-    m_scene.earthTexture.setImage(load_texture(QStringLiteral(":/textures/earth.png")));
-    m_scene.nightTexture.setImage(load_texture(QStringLiteral(":/textures/nightlights.png")));
+    // Decoded on the pool while the window and its GL come up; a map view's first frame
+    // needs neither image.
+    m_imageLoader = new ImageLoader(this);
+    connect(m_imageLoader, &ImageLoader::loaded, this, &TMainForm::imageLoaded);
+    m_imageLoader->load(EarthImage,
+                        [] { return load_texture(QStringLiteral(":/textures/earth.png")); });
+    m_imageLoader->load(NightImage,
+                        [] { return load_texture(QStringLiteral(":/textures/nightlights.png")); });
     ui->Viewport3D1->setScene(&m_scene);
     m_scene.changed = [this] { ui->Viewport3D1->update(); };
 
@@ -135,6 +142,12 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     });
 
     FormCreate();
+    // The first frame already shows what the first activation will, without the spheres of
+    // other views.
+    const ViewKind start = m_setup.startView.value_or(m_settings->read_last_sphere());
+    turnToTheSun();
+    apply_view_visibility(m_scene, start);
+    prefetchStartMap(start);
     if (startupLog().isInfoEnabled()) {
         connect(view, &QOpenGLWidget::frameSwapped, this, [this, view] {
             if (m_scene.ClimateSphere.visible && !m_scene.climateTexture.image().isNull()) {
@@ -211,7 +224,6 @@ void TMainForm::FormCreate()
 
     m_utcStamp = utc_now(m_clock);
     create_legend_labels(m_legend);
-    m_nightLightsCopy = m_scene.nightTexture.image().copy();
 
     ui->AniIndicator1->setEnabled(false);
     ui->AniIndicator1->hide();
@@ -225,6 +237,49 @@ void TMainForm::FormCreate()
             HandleAppEvent(3);
     });
 #endif
+}
+
+bool TMainForm::texturesLoaded() const
+{
+    return !m_scene.earthTexture.image().isNull() && !m_nightLightsCopy.isNull();
+}
+
+void TMainForm::prefetchStartMap(ViewKind kind)
+{
+    if (!View::isMap(kind) || !m_cache->cache_is_fresh(kind))
+        return;
+    m_prefetched = PrefetchedMap{kind, m_cache->fileTime(kind), {}};
+    m_imageLoader->load(StartMap,
+                        [path = m_cache->cache_file_name(kind)] { return read_map_file(path); });
+}
+
+void TMainForm::imageLoaded(int job, const QImage &image)
+{
+    switch (job) {
+    case EarthImage:
+        m_scene.earthTexture.setImage(image);
+        break;
+    case NightImage:
+        // Shared until the first cut copies it.
+        m_nightLightsCopy = image;
+        m_scene.nightTexture.setImage(image);
+        // A terminator worked out before the lights came cuts them now.
+        if (m_scene.NightSphere.visible)
+            update_day_night();
+        break;
+    case StartMap:
+        // Too late once the first activation has loaded the view by itself.
+        if (!m_prefetched || !m_firstActivation || image.isNull()) {
+            m_prefetched.reset();
+            return;
+        }
+        m_prefetched->image = image;
+        m_scene.climateTexture.setImage(image);
+        break;
+    default:
+        return;
+    }
+    m_scene.notifyChanged();
 }
 
 void TMainForm::FormActivate()
@@ -241,6 +296,7 @@ void TMainForm::FormActivate()
     }
     ShowView(View::Refresh);
     m_firstActivation = false;
+    m_prefetched.reset();
 }
 
 void TMainForm::turnToTheSun()
@@ -445,7 +501,14 @@ bool TMainForm::load_cached_map(ViewKind kind)
         show_status_error();
         return false;
     }
-    const QImage image = m_cache->load(kind);
+    QImage image;
+    // The file the start-up decoded, if it has not been replaced since.
+    if (m_prefetched && m_prefetched->kind == kind &&
+        m_prefetched->fileTime == m_cache->fileTime(kind))
+        image = m_prefetched->image;
+    m_prefetched.reset();
+    if (image.isNull())
+        image = m_cache->load(kind);
     // A map larger than this display's GL can hold would never reach the globe.
     if (image.isNull() || !GlobeRenderer::fitsKnownMaxTextureSize(image.size()))
         return false;

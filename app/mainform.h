@@ -32,6 +32,7 @@ class QPushButton;
 class QLabel;
 class QSystemSemaphore;
 class GlobeView;
+class ImageLoader;
 class MapCache;
 class MapDownloader;
 struct MapDownloadResult;
@@ -93,6 +94,9 @@ public:
     const UnitFlags &units() const { return m_units; }
     bool settingsChanged() const { return m_settingsChanged; }
     bool firstActivation() const { return m_firstActivation; }
+    // Whether the earth and night-light images, decoded in the background at start, are in
+    // the scene.
+    bool texturesLoaded() const;
     const QString &dataDir() const { return m_dataDir; }
 
     void FormCreate();
@@ -160,6 +164,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What the window's image loader reads at start.
+    enum StartImage { EarthImage, NightImage, StartMap };
+    void imageLoaded(int job, const QImage &image);
+    // Decodes the start view's cache file beside the window's creation, when it is fresh,
+    // so that the first frame can show it.
+    void prefetchStartMap(ViewKind kind);
     // Starts a stored view: maps through their button, Day/Night directly.
     void startView(ViewKind kind);
     // Turns every sphere so that the meridian under the sun faces the start-up camera.
@@ -200,6 +210,16 @@ private:
     GlobeScene m_scene;
     // The pristine night lights that every terminator update starts from.
     QImage m_nightLightsCopy;
+    ImageLoader *m_imageLoader = nullptr;
+    // The start view's map as decoded ahead of the first activation, with the date of the
+    // file it came from; used once, by the first load of that view from the cache.
+    struct PrefetchedMap
+    {
+        ViewKind kind = View::Temperature;
+        QDateTime fileTime;
+        QImage image;
+    };
+    std::optional<PrefetchedMap> m_prefetched;
     TDrawer *m_drawer = nullptr;
     LegendBars m_legend;
     std::unique_ptr<QSystemSemaphore> m_mutex;

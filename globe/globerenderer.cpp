@@ -2,7 +2,6 @@
 
 #include "globe/globescene.h"
 
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
@@ -218,29 +217,6 @@ QSurfaceFormat globe_surface_format()
     format.setProfile(QSurfaceFormat::CoreProfile);
     format.setDepthBufferSize(24);
     return format;
-}
-
-bool globe_software_rasteriser()
-{
-    static const bool software = [] {
-        QOpenGLContext context;
-        QOffscreenSurface surface;
-        surface.setFormat(context.format());
-        surface.create();
-        if (!context.create() || !context.makeCurrent(&surface))
-            return false;
-        const auto *name = context.functions()->glGetString(GL_RENDERER);
-        const bool result = is_software(reinterpret_cast<const char *>(name));
-        context.doneCurrent();
-        return result;
-    }();
-    return software;
-}
-
-QSurfaceFormat globe_view_format(QSurfaceFormat requested)
-{
-    requested.setSamples(globe_software_rasteriser() ? 0 : 4);
-    return requested;
 }
 
 GlobeRenderer::GlobeRenderer() = default;

@@ -18,17 +18,10 @@
 class QSurfaceFormat;
 class GlobeScene;
 
-// OpenGL 3.3 core with a depth buffer, the default for every window. No multisampling: a
-// window only composes its widgets' textures, and a multisampled window surface costs a
-// software rasteriser as much as the globe itself; globe views ask for their own.
+// OpenGL 3.3 core with a depth buffer, the default for every window and globe view. No
+// multisampling: the renderer smooths the globe's edge itself, and a software rasteriser
+// pays for samples in every pixel.
 QSurfaceFormat globe_surface_format();
-// Whether the default format's OpenGL is a software rasteriser (llvmpipe, softpipe and the
-// like). Asked of an offscreen context once per process; needs a QGuiApplication.
-bool globe_software_rasteriser();
-// The format for a globe view: the requested one with 4x multisampling on hardware and
-// none on a software rasteriser, where it multiplies the cost of every pixel; there the
-// shader alone smooths the globe's edge.
-QSurfaceFormat globe_view_format(QSurfaceFormat requested);
 class SceneNode;
 struct Material;
 class SceneTexture;

@@ -12,8 +12,6 @@
 GlobeView::GlobeView(QWidget *parent)
     : QOpenGLWidget(parent)
 {
-    // The samples are fixed when the context is made, before the GL can be asked.
-    setFormat(globe_view_format(format()));
     // paintGL clears what it draws on; the base class need not clear the colour, depth and
     // stencil buffers again before every frame.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);

@@ -1,11 +1,11 @@
 #include "maps/mapdownloader.h"
 
 #include "core/handoff.h"
+#include "core/poolmailbox.h"
 #include "imaging/mapimage.h"
 #include "maps/frameurls.h"
 #include "maps/mapcache.h"
 
-#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSslConfiguration>
@@ -43,46 +43,12 @@ struct MapDownloader::Download
     bool overDeadline = false;
 };
 
-// Where pool threads post their prepared maps. The downloader unhooks itself when it goes,
-// under the same lock, so nothing is ever posted to a destroyed object; what was posted
-// before is dropped by Qt with the object.
-class MapDownloader::Mailbox
-{
-public:
-    explicit Mailbox(MapDownloader *receiver)
-        : m_receiver(receiver)
-    {}
-
-    void close()
-    {
-        QMutexLocker lock(&m_mutex);
-        m_receiver = nullptr;
-    }
-
-    void post(ViewKind kind, PreparedMap map)
-    {
-        QMutexLocker lock(&m_mutex);
-        if (!m_receiver)
-            return;
-        MapDownloader *receiver = m_receiver;
-        QMetaObject::invokeMethod(receiver,
-                                  hand_over([receiver, kind, map = std::move(map)]() mutable {
-                                      receiver->prepared(kind, std::move(map));
-                                  }),
-                                  Qt::QueuedConnection);
-    }
-
-private:
-    QMutex m_mutex;
-    MapDownloader *m_receiver;
-};
-
 MapDownloader::MapDownloader(const Clock &clock, QString server, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
     , m_server(std::move(server))
     , m_manager(new QNetworkAccessManager(this))
-    , m_mailbox(std::make_shared<Mailbox>(this))
+    , m_mailbox(std::make_shared<PoolMailbox<MapDownloader>>(this))
 {}
 
 MapDownloader::~MapDownloader()
@@ -210,7 +176,9 @@ void MapDownloader::attemptFinished(Download &d)
             const ViewKind kind = result.kind;
             QThreadPool::globalInstance()->start(
                 hand_over([mailbox = m_mailbox, kind, body = std::move(body)] {
-                    mailbox->post(kind, prepare_map(body));
+                    mailbox->post([kind, map = prepare_map(body)](MapDownloader &receiver) mutable {
+                        receiver.prepared(kind, std::move(map));
+                    });
                 }));
             return;
         }

@@ -13,6 +13,8 @@
 #include <map>
 #include <memory>
 
+template <typename Receiver> class PoolMailbox;
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -83,7 +85,6 @@ signals:
 
 private:
     struct Download;
-    class Mailbox;
 
     // Sends the next attempt that has a URL, or ends the download when none is left.
     void attempt(Download &download);
@@ -99,5 +100,5 @@ private:
     QList<QSslCertificate> m_extraCaCertificates;
     QNetworkAccessManager *m_manager;
     std::map<ViewKind, std::unique_ptr<Download>> m_downloads;
-    std::shared_ptr<Mailbox> m_mailbox;
+    std::shared_ptr<PoolMailbox<MapDownloader>> m_mailbox;
 };

@@ -23,11 +23,21 @@ struct WindowFixture
     {
         if (withServer)
             server = std::make_unique<TestMapServer>();
+        start();
+    }
+    // A new main window on the same folder, server and clock, as at the next start of the
+    // program. The window decodes its earth and night images in the background; unless
+    // told not to, this waits until they are in its scene.
+    void start(bool waitForTextures = true)
+    {
+        form.reset();
         MainFormSetup setup;
         setup.clock = &clock;
         setup.mapServer = server ? server->baseUrl() : QStringLiteral("http://127.0.0.1:1");
         setup.dataDir = dir.path();
         form = std::make_unique<TMainForm>(setup);
+        if (waitForTextures)
+            QVERIFY(QTest::qWaitFor([this] { return form->texturesLoaded(); }, 20000));
     }
     ~WindowFixture()
     {

@@ -32,7 +32,7 @@ private slots:
     void framebufferIsOpaque_data();
     void framebufferIsOpaque();
     void limbIsRoundAndSmooth();
-    void multisamplingOnlyOnHardware();
+    void viewHasNoMultisampling();
     void oversizedTextureIsRefused_data();
     void oversizedTextureIsRefused();
     void drawsWithOlderOpenGl_data();
@@ -318,7 +318,9 @@ void TestGlobe::limbIsRoundAndSmooth()
     QVERIFY2(partial > 400, qPrintable(QString::number(partial)));
 }
 
-void TestGlobe::multisamplingOnlyOnHardware()
+// The limb is smoothed by the shader (limbIsRoundAndSmooth): samples would only multiply
+// the cost of every pixel, most of all on a software rasteriser.
+void TestGlobe::viewHasNoMultisampling()
 {
     GlobeScene scene;
     GlobeView view;
@@ -326,13 +328,9 @@ void TestGlobe::multisamplingOnlyOnHardware()
     view.resize(100, 100);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.makeCurrent();
-    const QByteArray renderer =
-        reinterpret_cast<const char *>(view.context()->functions()->glGetString(GL_RENDERER));
-    view.doneCurrent();
-    QCOMPARE(globe_software_rasteriser(),
-             renderer.contains("llvmpipe") || renderer.contains("softpipe"));
-    QCOMPARE(view.format().samples() > 0, !globe_software_rasteriser());
+    QVERIFY(view.isValid());
+    QCOMPARE(qMax(0, view.format().samples()), 0);
+    QCOMPARE(qMax(0, view.context()->format().samples()), 0);
 }
 
 void TestGlobe::oversizedTextureIsRefused_data()

@@ -1,0 +1,22 @@
+#include "imaging/imageloader.h"
+
+#include "core/handoff.h"
+#include "core/poolmailbox.h"
+
+#include <QThreadPool>
+
+ImageLoader::ImageLoader(QObject *parent)
+    : QObject(parent)
+    , m_mailbox(std::make_shared<PoolMailbox<ImageLoader>>(this))
+{}
+
+ImageLoader::~ImageLoader() { m_mailbox->close(); }
+
+void ImageLoader::load(int job, Read read)
+{
+    QThreadPool::globalInstance()->start(
+        hand_over([mailbox = m_mailbox, job, read = std::move(read)] {
+            mailbox->post(
+                [job, image = read()](ImageLoader &loader) { emit loader.loaded(job, image); });
+        }));
+}
