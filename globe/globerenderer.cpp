@@ -422,10 +422,9 @@ void GlobeRenderer::uploadWhole(GpuTexture &gpu, const QImage &image, bool keepM
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, internal, image.width(), image.height(), 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, image.constBits());
-    if (!keepMipmaps) {
-        glGenerateMipmap(GL_TEXTURE_2D);
-        return;
-    }
+    // The levels are halved here rather than by glGenerateMipmap, which costs a software
+    // rasteriser about ten times as much (it renders every level through the GL).
+    QImage previous;
     const QImage *larger = &image;
     for (int level = 1; larger->width() > 1 || larger->height() > 1; ++level) {
         QImage smaller(qMax(1, larger->width() / 2), qMax(1, larger->height() / 2),
@@ -433,8 +432,14 @@ void GlobeRenderer::uploadWhole(GpuTexture &gpu, const QImage &image, bool keepM
         halve(*larger, smaller, {0, smaller.width()});
         glTexImage2D(GL_TEXTURE_2D, level, internal, smaller.width(), smaller.height(), 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, smaller.constBits());
-        gpu.mipmaps.append(smaller);
-        larger = &gpu.mipmaps.last();
+        // Kept only where column edits will halve them again.
+        if (keepMipmaps) {
+            gpu.mipmaps.append(smaller);
+            larger = &gpu.mipmaps.last();
+        } else {
+            previous = std::move(smaller);
+            larger = &previous;
+        }
     }
 }
 
