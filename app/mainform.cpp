@@ -101,14 +101,9 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     ui->DrawerButton->setIcon(menu_icon(devicePixelRatioF()));
     set_font_pixel_size(ui->StatusLabel, 16);
 
-    // Decoded on the pool while the window and its GL come up; a map view's first frame
-    // needs neither image.
+    // Images are decoded on the pool while the window and its GL come up.
     m_imageLoader = new ImageLoader(this);
     connect(m_imageLoader, &ImageLoader::loaded, this, &TMainForm::imageLoaded);
-    m_imageLoader->load(EarthImage,
-                        [] { return load_texture(QStringLiteral(":/textures/earth.png")); });
-    m_imageLoader->load(NightImage,
-                        [] { return load_texture(QStringLiteral(":/textures/nightlights.png")); });
     ui->Viewport3D1->setScene(&m_scene);
     m_scene.changed = [this] { ui->Viewport3D1->update(); };
 
@@ -148,6 +143,10 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     turnToTheSun();
     apply_view_visibility(m_scene, start);
     prefetchStartMap(start);
+    // A fresh start map needs neither the earth nor the lights until Day/Night is shown,
+    // which saves their memory on most days.
+    if (!m_prefetched)
+        loadEarthAndNight();
     if (startupLog().isInfoEnabled()) {
         connect(view, &QOpenGLWidget::frameSwapped, this, [this, view] {
             if (m_scene.ClimateSphere.visible && !m_scene.climateTexture.image().isNull()) {
@@ -239,9 +238,17 @@ void TMainForm::FormCreate()
 #endif
 }
 
-bool TMainForm::texturesLoaded() const
+bool TMainForm::loadingImages() const { return m_imageLoader->pending() > 0; }
+
+void TMainForm::loadEarthAndNight()
 {
-    return !m_scene.earthTexture.image().isNull() && !m_nightLightsCopy.isNull();
+    if (m_earthAndNightRequested)
+        return;
+    m_earthAndNightRequested = true;
+    m_imageLoader->load(NightImage,
+                        [] { return load_texture(QStringLiteral(":/textures/nightlights.png")); });
+    m_imageLoader->load(EarthImage,
+                        [] { return load_texture(QStringLiteral(":/textures/earth.png")); });
 }
 
 void TMainForm::prefetchStartMap(ViewKind kind)
@@ -271,6 +278,8 @@ void TMainForm::imageLoaded(int job, const QImage &image)
         // Too late once the first activation has loaded the view by itself.
         if (!m_prefetched || !m_firstActivation || image.isNull()) {
             m_prefetched.reset();
+            // The earth stands in until a map comes.
+            loadEarthAndNight();
             return;
         }
         m_prefetched->image = image;
@@ -481,8 +490,10 @@ void TMainForm::ShowView(ViewKind kind)
 {
     if (kind == View::Refresh)
         kind = m_shownView;
-    if (kind == View::DayNight)
+    if (kind == View::DayNight) {
+        loadEarthAndNight();
         update_day_night();
+    }
     if (apply_view_visibility(m_scene, kind))
         m_shownView = kind;
     layout_legend(m_legend, kind, m_units);

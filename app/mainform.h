@@ -94,9 +94,10 @@ public:
     const UnitFlags &units() const { return m_units; }
     bool settingsChanged() const { return m_settingsChanged; }
     bool firstActivation() const { return m_firstActivation; }
-    // Whether the earth and night-light images, decoded in the background at start, are in
-    // the scene.
-    bool texturesLoaded() const;
+    // Whether images are still being decoded in the background: the earth and night
+    // lights (at start, or at the first Day/Night when a start map made them wait) and the
+    // start view's map.
+    bool loadingImages() const;
     const QString &dataDir() const { return m_dataDir; }
 
     void FormCreate();
@@ -170,6 +171,9 @@ private:
     // Decodes the start view's cache file beside the window's creation, when it is fresh,
     // so that the first frame can show it.
     void prefetchStartMap(ViewKind kind);
+    // Starts decoding the earth and night-light images, once: they are needed for Day/Night
+    // and stand in on the globe until a first map comes.
+    void loadEarthAndNight();
     // Starts a stored view: maps through their button, Day/Night directly.
     void startView(ViewKind kind);
     // Turns every sphere so that the meridian under the sun faces the start-up camera.
@@ -211,6 +215,7 @@ private:
     // The pristine night lights that every terminator update starts from.
     QImage m_nightLightsCopy;
     ImageLoader *m_imageLoader = nullptr;
+    bool m_earthAndNightRequested = false;
     // The start view's map as decoded ahead of the first activation, with the date of the
     // file it came from; used once, by the first load of that view from the cache.
     struct PrefetchedMap

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <optional>
 
+#ifndef GL_BGRA
+#define GL_BGRA 0x80E1
+#endif
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
 #define GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT 0x84FF
@@ -164,6 +167,29 @@ bool is_software(const char *rendererName)
     const QByteArray name = QByteArray(rendererName ? rendererName : "").toLower();
     return name.contains("llvmpipe") || name.contains("softpipe") || name.contains("swiftshader") ||
            name.contains("software");
+}
+
+// Whether Qt's 32-bit pixels (B, G, R, A in memory on little-endian machines) are already
+// premultiplied: by their format, or because every texel is opaque.
+bool premultiplied_bgra(const QImage &image)
+{
+    if (QSysInfo::ByteOrder != QSysInfo::LittleEndian)
+        return false;
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return true;
+    case QImage::Format_ARGB32:
+        for (int y = 0; y < image.height(); ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(row[x]) != 255)
+                    return false;
+        }
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The sphere's box in normalised device coordinates, with two pixels to spare for the
@@ -353,15 +379,22 @@ GLuint GlobeRenderer::textureFor(const SceneTexture &texture, FrameReport &repor
     if (!gpu.id)
         glGenTextures(1, &gpu.id);
     glBindTexture(GL_TEXTURE_2D, gpu.id);
-    // Premultiplied RGBA: the GL takes it without a per-texel swizzle, and mipmaps of
-    // sparse lights on transparent black keep their colour.
-    const QImage rgba = image.format() == QImage::Format_RGBA8888_Premultiplied
-                            ? image
-                            : image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    // Premultiplied texels (mipmaps of sparse lights on transparent black keep their
+    // colour), in a byte order the GL reads as it is: RGBA, or the B, G, R, A of Qt's 32-bit
+    // formats where desktop GL takes it and nothing needs premultiplying, as with decoded
+    // maps. Anything else is converted, once.
+    GLenum layout = GL_RGBA;
+    QImage pixels = image;
+    if (image.format() != QImage::Format_RGBA8888_Premultiplied) {
+        if (!m_es2 && premultiplied_bgra(image))
+            layout = GL_BGRA;
+        else
+            pixels = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    }
     // Column edits need every level's halving to line up with the image's columns.
     auto powerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
-    uploadWhole(gpu, rgba,
-                columns.has_value() && powerOfTwo(rgba.width()) && powerOfTwo(rgba.height()));
+    uploadWhole(gpu, pixels, layout,
+                columns.has_value() && powerOfTwo(pixels.width()) && powerOfTwo(pixels.height()));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -393,14 +426,14 @@ void halve(const QImage &larger, QImage &smaller, ColumnSpan columns)
 }
 } // namespace
 
-void GlobeRenderer::uploadLevel(int level, const QImage &image, ColumnSpan columns)
+void GlobeRenderer::uploadLevel(int level, const QImage &image, GLenum layout, ColumnSpan columns)
 {
     const int count = columns.end - columns.begin;
     if (count <= 0)
         return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     if (count == image.width()) {
-        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, image.width(), image.height(), GL_RGBA,
+        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, image.width(), image.height(), layout,
                         GL_UNSIGNED_BYTE, image.constBits());
         return;
     }
@@ -409,18 +442,20 @@ void GlobeRenderer::uploadLevel(int level, const QImage &image, ColumnSpan colum
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(packed.data() + qsizetype(y) * count * 4,
                     image.constScanLine(y) + columns.begin * 4, size_t(count) * 4);
-    glTexSubImage2D(GL_TEXTURE_2D, level, columns.begin, 0, count, image.height(), GL_RGBA,
+    glTexSubImage2D(GL_TEXTURE_2D, level, columns.begin, 0, count, image.height(), layout,
                     GL_UNSIGNED_BYTE, packed.constData());
 }
 
-void GlobeRenderer::uploadWhole(GpuTexture &gpu, const QImage &image, bool keepMipmaps)
+void GlobeRenderer::uploadWhole(GpuTexture &gpu, const QImage &image, GLenum layout,
+                                bool keepMipmaps)
 {
     gpu.size = image.size();
+    gpu.layout = layout;
     gpu.mipmaps.clear();
     // OpenGL ES 2 wants the internal format named as the data's.
     const GLint internal = m_es2 ? GL_RGBA : GL_RGBA8;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, internal, image.width(), image.height(), 0, GL_RGBA,
+    glTexImage2D(GL_TEXTURE_2D, 0, internal, image.width(), image.height(), 0, layout,
                  GL_UNSIGNED_BYTE, image.constBits());
     // The levels are halved here rather than by glGenerateMipmap, which costs a software
     // rasteriser about ten times as much (it renders every level through the GL).
@@ -430,7 +465,7 @@ void GlobeRenderer::uploadWhole(GpuTexture &gpu, const QImage &image, bool keepM
         QImage smaller(qMax(1, larger->width() / 2), qMax(1, larger->height() / 2),
                        QImage::Format_RGBA8888_Premultiplied);
         halve(*larger, smaller, {0, smaller.width()});
-        glTexImage2D(GL_TEXTURE_2D, level, internal, smaller.width(), smaller.height(), 0, GL_RGBA,
+        glTexImage2D(GL_TEXTURE_2D, level, internal, smaller.width(), smaller.height(), 0, layout,
                      GL_UNSIGNED_BYTE, smaller.constBits());
         // Kept only where column edits will halve them again.
         if (keepMipmaps) {
@@ -450,14 +485,14 @@ void GlobeRenderer::uploadColumns(GpuTexture &gpu, const QImage &image,
         span = {qBound(0, span.begin, image.width()), qBound(0, span.end, image.width())};
         if (span.end <= span.begin)
             continue;
-        uploadLevel(0, image, span);
+        uploadLevel(0, image, gpu.layout, span);
         const QImage *larger = &image;
         for (int level = 1; level <= gpu.mipmaps.size(); ++level) {
             QImage &smaller = gpu.mipmaps[level - 1];
             // The texels whose 2 x 2 blocks reach into the changed columns.
             span = {span.begin / 2, qMin(smaller.width(), (span.end + 1) / 2)};
             halve(*larger, smaller, span);
-            uploadLevel(level, smaller, span);
+            uploadLevel(level, smaller, gpu.layout, span);
             larger = &smaller;
         }
     }

@@ -82,6 +82,7 @@ private:
         quint64 generation = ~quint64(0);
         bool valid = false;
         QSize size;
+        GLenum layout = 0; // of the uploaded bytes: GL_RGBA or GL_BGRA
         // Levels 1 and up as uploaded, kept for images edited by column, so a few changed
         // columns update every level without the whole chain being rebuilt.
         QList<QImage> mipmaps;
@@ -108,9 +109,9 @@ private:
     void drawSphere(const GlobeScene &scene, const SceneNode &node, const Material &material,
                     const Frame &frame, bool opaque, FrameReport &report);
     GLuint textureFor(const SceneTexture &texture, FrameReport &report);
-    void uploadWhole(GpuTexture &gpu, const QImage &image, bool keepMipmaps);
+    void uploadWhole(GpuTexture &gpu, const QImage &image, GLenum layout, bool keepMipmaps);
     void uploadColumns(GpuTexture &gpu, const QImage &image, const QList<ColumnSpan> &columns);
-    void uploadLevel(int level, const QImage &image, ColumnSpan columns);
+    void uploadLevel(int level, const QImage &image, GLenum layout, ColumnSpan columns);
 
     Dialect m_dialectLimit = Dialect::Modern;
     SourceFilter m_sourceFilter;

@@ -14,9 +14,12 @@ ImageLoader::~ImageLoader() { m_mailbox->close(); }
 
 void ImageLoader::load(int job, Read read)
 {
+    ++m_pending;
     QThreadPool::globalInstance()->start(
         hand_over([mailbox = m_mailbox, job, read = std::move(read)] {
-            mailbox->post(
-                [job, image = read()](ImageLoader &loader) { emit loader.loaded(job, image); });
+            mailbox->post([job, image = read()](ImageLoader &loader) {
+                --loader.m_pending;
+                emit loader.loaded(job, image);
+            });
         }));
 }

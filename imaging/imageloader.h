@@ -23,10 +23,13 @@ public:
 
     // Runs read() on the pool; loaded(job, its image) follows, once.
     void load(int job, Read read);
+    // Jobs whose images have not been handed back yet.
+    int pending() const { return m_pending; }
 
 signals:
     void loaded(int job, const QImage &image);
 
 private:
     std::shared_ptr<PoolMailbox<ImageLoader>> m_mailbox;
+    int m_pending = 0;
 };

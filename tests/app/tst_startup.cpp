@@ -13,6 +13,7 @@ private slots:
     void firstFrameHasTheStartMap_data();
     void firstFrameHasTheStartMap();
     void lightsThatCameLateAreCut();
+    void earthAndNightWaitForDayNight();
 };
 
 void TestStartup::firstFrameHasTheStartMap_data()
@@ -74,9 +75,9 @@ void TestStartup::lightsThatCameLateAreCut()
 {
     WindowFixture f(false);
     f.start(false);
-    QVERIFY(!f.form->texturesLoaded());
+    QVERIFY(f.form->loadingImages());
     f.form->ShowView(View::DayNight);
-    QTRY_VERIFY_WITH_TIMEOUT(f.form->texturesLoaded(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.form->loadingImages(), 20000);
     const QImage lights = f.form->scene().nightTexture.image();
     const DayNightPlan plan = plan_day_night(f.clock.nowUtc(), lights.width());
     const int noon = int(plan.centre);
@@ -87,6 +88,31 @@ void TestStartup::lightsThatCameLateAreCut()
         lightsAtMidnight = lightsAtMidnight || lights.pixel(midnight, y) != 0u;
     }
     QVERIFY(lightsAtMidnight);
+}
+
+// With a fresh start map on the globe the earth and night images are not decoded, and
+// take no memory, until Day/Night is first shown; then the lights come cut.
+void TestStartup::earthAndNightWaitForDayNight()
+{
+    WindowFixture f(false);
+    f.putCache(View::Temperature, 0xFF2060A0, 60);
+    f.start();
+    GlobeScene &scene = f.form->scene();
+    QVERIFY(!f.texture().isNull());
+    QVERIFY(scene.earthTexture.image().isNull());
+    QVERIFY(scene.nightTexture.image().isNull());
+    f.form->FormActivate();
+    QVERIFY(!f.form->loadingImages());
+    QVERIFY(scene.earthTexture.image().isNull());
+
+    f.choose(View::DayNight);
+    QVERIFY(f.form->loadingImages());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.form->loadingImages(), 20000);
+    QVERIFY(!scene.earthTexture.image().isNull());
+    const QImage lights = scene.nightTexture.image();
+    const DayNightPlan plan = plan_day_night(f.clock.nowUtc(), lights.width());
+    QCOMPARE(lights.pixel(int(plan.centre), lights.height() / 2), 0u);
+    QVERIFY(scene.NightSphere.visible);
 }
 
 SKYLOOM_TEST_MAIN(TestStartup)

@@ -26,8 +26,8 @@ struct WindowFixture
         start();
     }
     // A new main window on the same folder, server and clock, as at the next start of the
-    // program. The window decodes its earth and night images in the background; unless
-    // told not to, this waits until they are in its scene.
+    // program. The window decodes images in the background; unless told not to, this waits
+    // until they are in its scene.
     void start(bool waitForTextures = true)
     {
         form.reset();
@@ -37,7 +37,7 @@ struct WindowFixture
         setup.dataDir = dir.path();
         form = std::make_unique<TMainForm>(setup);
         if (waitForTextures)
-            QVERIFY(QTest::qWaitFor([this] { return form->texturesLoaded(); }, 20000));
+            QVERIFY(QTest::qWaitFor([this] { return !form->loadingImages(); }, 20000));
     }
     ~WindowFixture()
     {

@@ -26,6 +26,8 @@ private slots:
     void upright();
     void darkSideIsAQuarterBright();
     void transparentNightLightsLeaveEarthUnchanged();
+    void imageFormatsDrawAlike_data();
+    void imageFormatsDrawAlike();
     void replacedTextureIsDrawn_data();
     void replacedTextureIsDrawn();
     void viewClosedAfterDrawing();
@@ -219,6 +221,46 @@ void TestGlobe::transparentNightLightsLeaveEarthUnchanged()
              qPrintable(QStringLiteral("%1 vs %2")
                             .arg(qBlue(withNight.pixel(patchX, 100)))
                             .arg(qBlue(earthOnly.pixel(patchX, 100)))));
+}
+
+void TestGlobe::imageFormatsDrawAlike_data()
+{
+    QTest::addColumn<QImage::Format>("format");
+    QTest::addColumn<bool>("translucent");
+    QTest::newRow("32-bit ARGB, opaque") << QImage::Format_ARGB32 << false;
+    QTest::newRow("32-bit ARGB, partly translucent") << QImage::Format_ARGB32 << true;
+    QTest::newRow("premultiplied 32-bit ARGB") << QImage::Format_ARGB32_Premultiplied << true;
+    QTest::newRow("32-bit RGB") << QImage::Format_RGB32 << false;
+    QTest::newRow("24-bit RGB") << QImage::Format_RGB888 << false;
+    QTest::newRow("RGBA, not premultiplied") << QImage::Format_RGBA8888 << true;
+}
+
+// Some formats reach the GL as they are and others converted; a blended sphere shows
+// whether translucent texels were premultiplied either way.
+void TestGlobe::imageFormatsDrawAlike()
+{
+    QFETCH(QImage::Format, format);
+    QFETCH(bool, translucent);
+    QImage lights = uv_gradient_texture(256, 128).convertToFormat(QImage::Format_ARGB32);
+    if (translucent)
+        for (int y = 40; y < 90; ++y)
+            for (int x = 100; x < 220; ++x)
+                lights.setPixel(x, y, qRgba(250, 180, 40, 96));
+    auto frameWith = [this](const QImage &night) {
+        GlobeScene scene;
+        scene.Camera1.position = QVector3D(0, 0, -22.5f);
+        scene.ClimateSphere.visible = false;
+        QImage earth(256, 128, QImage::Format_RGBA8888_Premultiplied);
+        earth.fill(qRgb(0, 60, 0));
+        scene.earthTexture.setImage(earth);
+        scene.nightTexture.setImage(night);
+        return render(scene);
+    };
+    const QImage expected =
+        frameWith(lights.convertToFormat(QImage::Format_RGBA8888_Premultiplied));
+    const QImage actual = frameWith(lights.convertToFormat(format));
+    QVERIFY(!expected.isNull());
+    QCOMPARE(actual, expected);
 }
 
 enum class Replacement { EditedInPlace, SameSize, NewSize };
