@@ -12,20 +12,25 @@
 #include "globe/globeview.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QOpenGLWindow>
 #include <QSurfaceFormat>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,6 +69,18 @@ DayNightScene &day_night_scene()
     return scene;
 }
 
+// Asks for a frame the way the app does and runs the event loop until it was swapped.
+template <typename Surface> void frame_until_swapped(Surface &surface)
+{
+    bool swapped = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(&surface, &Surface::frameSwapped, [&swapped] { swapped = true; });
+    surface.update();
+    while (!swapped)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QObject::disconnect(connection);
+}
+
 // Exposes the protected paint so a frame can be drawn and finished on demand.
 class BenchView : public GlobeView
 {
@@ -79,14 +96,9 @@ public:
     }
 
     // What one frame on screen costs: the paint above, the multisample resolve, Qt's
-    // composition of the widget's texture into the window and the buffer swap.
-    void fullFrame()
-    {
-        repaint();
-        makeCurrent();
-        context()->functions()->glFinish();
-        doneCurrent();
-    }
+    // composition of the widget's texture into the window and the buffer swap, as an
+    // update() in the app goes.
+    void fullFrame() { frame_until_swapped(*this); }
 };
 
 // Views by multisample count and width (height 5/8 of it), made on first use; main closes
@@ -252,7 +264,7 @@ void BM_SteadyFrame(benchmark::State &state, FrameKind kind)
         draw(view, kind);
     }
 }
-// -1 is what the app's view chooses (no multisampling on a software rasteriser); 4, 2 and
+// -1 is the app's view as it is made (no multisampling); 4, 2 and
 // 0 show what multisampling costs. full_frame less render_only is what Qt's composition of
 // the widget into its window and the buffer swap cost.
 BENCHMARK_CAPTURE(BM_SteadyFrame, render_only, RenderOnly)
@@ -273,6 +285,71 @@ BENCHMARK_CAPTURE(BM_SteadyFrame, full_frame, FullFrame)
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
+
+// What Qt's composition of a GL widget into its window costs here: frames that only clear
+// the window's 1280 x 800, drawn by a QOpenGLWidget under a label (as the globe view is
+// under the legend and status line) and by a QOpenGLWindow that draws straight into the
+// window's own buffer, alternately. Counters: the median milliseconds of each and their
+// ratio.
+class ClearingWidget : public QOpenGLWidget
+{
+    void paintGL() override
+    {
+        context()->functions()->glClearColor(0, 0, 0, 1);
+        context()->functions()->glClear(GL_COLOR_BUFFER_BIT);
+    }
+};
+
+class ClearingWindow : public QOpenGLWindow
+{
+    void paintGL() override
+    {
+        context()->functions()->glClearColor(0, 0, 0, 1);
+        context()->functions()->glClear(GL_COLOR_BUFFER_BIT);
+    }
+};
+
+void BM_Composition(benchmark::State &state)
+{
+    for (auto &[key, view] : views())
+        view->hide();
+    QWidget top;
+    auto *widget = new ClearingWidget;
+    auto *layout = new QVBoxLayout(&top);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(widget);
+    new QLabel(QStringLiteral("status line"), widget);
+    top.resize(1280, 800);
+    ClearingWindow window;
+    window.resize(1280, 800);
+    top.show();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&top) || !QTest::qWaitForWindowExposed(&window))
+        qFatal("the composition windows were never exposed");
+    for (int i = 0; i < 3; ++i) {
+        frame_until_swapped(*widget);
+        frame_until_swapped(window);
+    }
+    std::vector<double> widgetMs, windowMs;
+    auto timed = [](auto &surface) {
+        const auto start = std::chrono::steady_clock::now();
+        frame_until_swapped(surface);
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    for (auto _ : state) {
+        widgetMs.push_back(timed(*widget));
+        windowMs.push_back(timed(window));
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    state.counters["widget_ms"] = median(widgetMs);
+    state.counters["window_ms"] = median(windowMs);
+    state.counters["ratio"] = median(windowMs) > 0 ? median(widgetMs) / median(windowMs) : 0;
+}
+BENCHMARK(BM_Composition)->Iterations(40)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Which GL the figures are for: a software rasteriser and a GPU differ by orders.
 std::string renderer_name()
