@@ -6,16 +6,6 @@
 
 #include <cstring>
 
-namespace {
-
-QImage as_argb32(const QImage &image)
-{
-    return image.format() == QImage::Format_ARGB32 ? image
-                                                   : image.convertToFormat(QImage::Format_ARGB32);
-}
-
-} // namespace
-
 bool decode_map(const QByteArray &body, QImage &image)
 {
     image = QImage();

@@ -47,6 +47,13 @@ QImage crop_map(const QImage &orig, const ExtractRectangle &rect);
 // does not reach, keep what `output` held. Rows below the shorter of the two are not touched.
 void stretch_rows(const QImage &crop, QImage &output);
 
+// The image itself when it is Format_ARGB32 (shared, not copied), else a converted copy.
+inline QImage as_argb32(const QImage &image)
+{
+    return image.format() == QImage::Format_ARGB32 ? image
+                                                   : image.convertToFormat(QImage::Format_ARGB32);
+}
+
 // Writes `colour` at columns x, x + 1 and x + 2 of `row`.
 inline void set_pixel3(QRgb *row, int x, QRgb colour)
 {

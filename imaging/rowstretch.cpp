@@ -223,12 +223,6 @@ private:
     std::vector<std::unique_ptr<Plan>> m_plans;
 };
 
-QImage as_argb32(const QImage &image)
-{
-    return image.format() == QImage::Format_ARGB32 ? image
-                                                   : image.convertToFormat(QImage::Format_ARGB32);
-}
-
 } // namespace
 
 void stretch_rows(const QImage &crop, QImage &output)
