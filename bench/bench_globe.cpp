@@ -6,6 +6,7 @@
 
 #include "app/darkstyle.h"
 #include "app/resources.h"
+#include "bench/pairreport.h"
 #include "globe/daynight.h"
 #include "globe/globerenderer.h"
 #include "globe/globescene.h"
@@ -376,7 +377,16 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    PairReport report({
+        {"terminator update + upload vs 8 MiB copy",
+         "BM_DayNightFrame/render_only/samples:4/width:64/process_time/real_time",
+         "BM_PlainCopy8MiB/real_time", 3.0},
+        {"whole frame at 1280 x 800",
+         "BM_SteadyFrame/full_frame/samples:-1/width:1280/process_time/real_time", "", 12.0},
+        {"globe drawing alone at 1280 x 800",
+         "BM_SteadyFrame/render_only/samples:-1/width:1280/process_time/real_time", "", 12.0},
+    });
+    benchmark::RunSpecifiedBenchmarks(&report);
     benchmark::Shutdown();
     views().clear();
     return 0;

@@ -1,4 +1,5 @@
 #include "bench/benchmaps.h"
+#include "bench/pairreport.h"
 #include "imaging/mapimage.h"
 
 #include <QBuffer>
@@ -103,7 +104,15 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    PairReport report({
+        {"row stretch (Robinson-like) vs plain copy", "BM_StretchRows/robinson", "BM_PlainCopy",
+         3.0, true},
+        {"row stretch (elliptical) vs plain copy", "BM_StretchRows/ellipse", "BM_PlainCopy", 3.0,
+         true},
+        {"decode + crop + stretch vs decode", "BM_DecodeCropStretch/robinson",
+         "BM_DecodeMap/robinson", 1.15, true},
+    });
+    benchmark::RunSpecifiedBenchmarks(&report);
     benchmark::Shutdown();
     return 0;
 }
