@@ -81,10 +81,13 @@ def main():
     median = {name: (statistics.median(t for t, _ in r), statistics.median(m for _, m in r))
               for name, r in results.items()}
     (app_t, app_m), (bare_t, bare_m) = median["app"], median["bare"]
+    ratio = app_t / bare_t
+    more = (app_m - bare_m) / 1024
     print(f"start to first frame: app {app_t * 1000:.0f} ms, bare window {bare_t * 1000:.0f} ms, "
-          f"ratio {app_t / bare_t:.2f}")
+          f"ratio {ratio:.2f} (target at most 2: {'met' if ratio <= 2 else 'MISSED'})")
     print(f"peak resident memory after 3 s: app {app_m / 1024:.0f} MiB, bare window "
-          f"{bare_m / 1024:.0f} MiB, {(app_m - bare_m) / 1024:.0f} MiB more")
+          f"{bare_m / 1024:.0f} MiB, {more:.0f} MiB more "
+          f"(target at most 30: {'met' if more <= 30 else 'MISSED'})")
     return 0
 
 
