@@ -278,8 +278,9 @@ void TMainForm::imageLoaded(int job, const QImage &image)
         // Too late once the first activation has loaded the view by itself.
         if (!m_prefetched || !m_firstActivation || image.isNull()) {
             m_prefetched.reset();
-            // The earth stands in until a map comes.
-            loadEarthAndNight();
+            // The earth stands in until a map comes, unless the activation brought one.
+            if (m_scene.climateTexture.image().isNull())
+                loadEarthAndNight();
             return;
         }
         m_prefetched->image = image;

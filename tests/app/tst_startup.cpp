@@ -14,6 +14,7 @@ private slots:
     void firstFrameHasTheStartMap();
     void lightsThatCameLateAreCut();
     void earthAndNightWaitForDayNight();
+    void activationBeforeTheStartMapCame();
 };
 
 void TestStartup::firstFrameHasTheStartMap_data()
@@ -113,6 +114,23 @@ void TestStartup::earthAndNightWaitForDayNight()
     const DayNightPlan plan = plan_day_night(f.clock.nowUtc(), lights.width());
     QCOMPARE(lights.pixel(int(plan.centre), lights.height() / 2), 0u);
     QVERIFY(scene.NightSphere.visible);
+}
+
+// An activation that comes before the start map was decoded loads the file itself; the
+// decoded map that comes later changes nothing, and the earth is still not needed.
+void TestStartup::activationBeforeTheStartMapCame()
+{
+    WindowFixture f(false);
+    f.putCache(View::Temperature, 0xFF2060A0, 60);
+    f.start(false);
+    QVERIFY(f.form->loadingImages());
+    f.form->FormActivate();
+    const QImage shown = f.texture();
+    QCOMPARE(shown.pixel(0, 0), 0xFF2060A0u);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.form->loadingImages(), 20000);
+    QCOMPARE(f.texture().cacheKey(), shown.cacheKey());
+    QVERIFY(f.form->scene().earthTexture.image().isNull());
+    QVERIFY(!f.form->loadingImages());
 }
 
 SKYLOOM_TEST_MAIN(TestStartup)
