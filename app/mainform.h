@@ -34,6 +34,7 @@ class QSystemSemaphore;
 class GlobeView;
 class MapCache;
 class MapDownloader;
+class ReadoutOverlay;
 struct MapDownloadResult;
 class TBusyIndicator;
 class THelpForm;
@@ -64,6 +65,8 @@ public:
     QLabel *statusLabel() const;
     TBusyIndicator *busyIndicator() const;
     TDrawer *drawer() const { return m_drawer; }
+    // The position and value under the pointer, over the globe's bottom-left corner.
+    ReadoutOverlay *readout() const { return m_readout; }
     QPushButton *buttonForView(ViewKind kind) const;
     LegendBars &legendBars() { return m_legend; }
     MapDownloader &downloader() const { return *m_downloader; }
@@ -202,6 +205,7 @@ private:
     QImage m_nightLightsCopy;
     TDrawer *m_drawer = nullptr;
     LegendBars m_legend;
+    ReadoutOverlay *m_readout = nullptr;
     std::unique_ptr<QSystemSemaphore> m_mutex;
     // down, FLastDistance, FYCameraAngle, FXCameraAngle
     CameraHandlerState m_camera;
