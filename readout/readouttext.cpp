@@ -3,6 +3,7 @@
 #include "legend/legendscale.h"
 #include "readout/scalematch.h"
 
+#include <QRegularExpression>
 #include <QTime>
 
 #include <functional>
@@ -136,8 +137,11 @@ QString solar_time_text(double longitude, const QDateTime &utc, const QLocale &l
     constexpr int Day = 24 * 60 * 60;
     int seconds = int(std::lround(now.msecsSinceStartOfDay() / 1000.0 + longitude * 240));
     seconds = ((seconds % Day) + Day) % Day;
-    return locale.toString(QTime(0, 0).addSecs(seconds), QLocale::ShortFormat) +
-           QStringLiteral(" solar time");
+    // Minutes are as precise as a place under a pointer; some locales' short times have
+    // seconds too.
+    static const QRegularExpression secondsField(QStringLiteral("[:.]?s+"));
+    const QString format = locale.timeFormat(QLocale::ShortFormat).remove(secondsField);
+    return locale.toString(QTime(0, 0).addSecs(seconds), format) + QStringLiteral(" solar time");
 }
 
 QString map_value_text(ViewKind kind, QRgb colour, const UnitFlags &units)

@@ -54,24 +54,31 @@ void TestReadoutText::solarTime_data()
 {
     QTest::addColumn<QTime>("utc");
     QTest::addColumn<double>("longitude");
+    QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("text");
-    QTest::newRow("noon at Greenwich") << QTime(12, 0) << 0.0 << "12:00 PM solar time";
-    QTest::newRow("six hours ahead at 90° E") << QTime(12, 0) << 90.0 << "6:00 PM solar time";
-    QTest::newRow("midnight on the date line") << QTime(12, 0) << -180.0 << "12:00 AM solar time";
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("noon at Greenwich") << QTime(12, 0) << 0.0 << us << "12:00 PM solar time";
+    QTest::newRow("six hours ahead at 90° E") << QTime(12, 0) << 90.0 << us << "6:00 PM solar time";
+    QTest::newRow("midnight on the date line")
+        << QTime(12, 0) << -180.0 << us << "12:00 AM solar time";
     QTest::newRow("back over midnight in the west")
-        << QTime(1, 0) << -30.0 << "11:00 PM solar time";
+        << QTime(1, 0) << -30.0 << us << "11:00 PM solar time";
     QTest::newRow("four minutes a degree, a quarter degree one minute")
-        << QTime(12, 0) << 15.25 << "1:01 PM solar time";
+        << QTime(12, 0) << 15.25 << us << "1:01 PM solar time";
+    QTest::newRow("a locale whose short time has seconds shows none")
+        << QTime(12, 0, 40) << 15.25 << QLocale::c() << "13:01 solar time";
+    QTest::newRow("German") << QTime(12, 0) << 90.0 << QLocale(QLocale::German, QLocale::Germany)
+                            << "18:00 solar time";
 }
 
 void TestReadoutText::solarTime()
 {
     QFETCH(QTime, utc);
     QFETCH(double, longitude);
+    QFETCH(QLocale, locale);
     QFETCH(QString, text);
     const QDateTime when(QDate(2023, 9, 22), utc, Qt::UTC);
-    QCOMPARE(solar_time_text(longitude, when, QLocale(QLocale::English, QLocale::UnitedStates)),
-             text);
+    QCOMPARE(solar_time_text(longitude, when, locale), text);
 }
 
 void TestReadoutText::valueOfColour_data()
