@@ -40,6 +40,7 @@ private slots:
     void hiddenOffTheGlobe_data();
     void hiddenOffTheGlobe();
     void followsUnitsAndView();
+    void restsWhileTheGlobeSpinsOn();
 
 private:
     std::unique_ptr<WindowFixture> m_f;
@@ -124,6 +125,25 @@ void TestReadout::followsUnitsAndView()
     QVERIFY2(m_label->text().endsWith(QStringLiteral(" solar time")), qPrintable(m_label->text()));
     QCOMPARE_GT(m_label->geometry().bottom(), mapBottom);
     QCOMPARE_GE(m_label->geometry().bottom(), m_view->height() - 12);
+}
+
+void TestReadout::restsWhileTheGlobeSpinsOn()
+{
+    TMainForm &form = *m_f->form;
+    // Each reading 30 ms after the last, so the drag is fast enough to spin on.
+    form.setMotionClock([t = qint64(0)]() mutable { return t += 30; });
+    QPoint at = middle(m_view).toPoint();
+    QTest::mousePress(m_view, Qt::LeftButton, {}, at);
+    for (int i = 0; i < 2; ++i)
+        QTest::mouseMove(m_view, at += QPoint(10, 0));
+    QVERIFY(!m_label->isHidden());
+    QTest::mouseRelease(m_view, Qt::LeftButton, {}, at);
+    QVERIFY(form.spinTimer().isActive());
+    // Not looked up at every frame of the spin, so not shown with a stale value either.
+    QVERIFY(m_label->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.spinTimer().isActive(), 20000);
+    QVERIFY(!m_label->isHidden());
+    QVERIFY(m_label->text().endsWith(QStringLiteral("\n≈ 20 °C")));
 }
 
 SKYLOOM_TEST_MAIN(TestReadout)
