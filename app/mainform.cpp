@@ -13,6 +13,7 @@
 #include "maps/frameurls.h"
 #include "maps/mapcache.h"
 #include "maps/mapdownloader.h"
+#include "readout/readoutoverlay.h"
 #include "settings/savefailure.h"
 #include "settings/settingsform.h"
 #include "ui_mainform.h"
@@ -124,6 +125,10 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
                 Viewport3D1MouseMove(buttons.testFlag(Qt::LeftButton), float(pos.x()),
                                      float(pos.y()));
             });
+    // Connected after the camera, so it reads the globe as the move has turned it.
+    m_readout = new ReadoutOverlay(view, m_scene, [this] {
+        return ReadoutContext{m_shownView, m_units, m_clock.nowUtc()};
+    });
     // The view reports no release; the window watches for it.
     view->installEventFilter(this);
     m_motionClock.start();
@@ -331,7 +336,11 @@ QAction *TMainForm::addKeyAction(const QString &text, const QList<QKeySequence> 
     action->setShortcuts(keys);
     // Window-wide, so the keys work whether a drawer button or nothing has the focus.
     action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    // Any key may turn the globe or change what it shows under a resting pointer.
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
+        handler();
+        m_readout->refresh();
+    });
     addAction(action);
     return action;
 }
@@ -503,6 +512,7 @@ void TMainForm::ShowView(ViewKind kind)
     // An error stays on screen until another view is chosen.
     show_status_error();
     m_firstActivation = false;
+    m_readout->refresh();
 }
 
 bool TMainForm::load_cached_map(ViewKind kind)
@@ -743,6 +753,7 @@ void TMainForm::Viewport3D1MouseDown(float x, float y)
     m_spinTimer.stop();
     m_kinetic.press(motionTime());
     camera_mouse_down(m_camera, x, y);
+    m_readout->refresh();
 }
 
 void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
@@ -755,8 +766,11 @@ void TMainForm::Viewport3D1MouseMove(bool leftButton, float x, float y)
 
 void TMainForm::Viewport3D1MouseUp(float, float)
 {
-    if (m_kinetic.release(motionTime()))
+    if (m_kinetic.release(motionTime())) {
         m_spinTimer.start();
+        // Not looked up frame by frame while the globe turns on; back when it stops.
+        m_readout->suspend();
+    }
 }
 
 qint64 TMainForm::motionTime() const
@@ -772,14 +786,20 @@ void TMainForm::spinStep()
     if ((due && !turnCamera(step.dYaw, step.dPitch)) || !m_kinetic.isSpinning()) {
         m_kinetic.stop();
         m_spinTimer.stop();
+        m_readout->refresh();
     }
 }
 
-void TMainForm::Viewport3D1MouseWheel(int delta) { camera_mouse_wheel(m_scene, delta); }
+void TMainForm::Viewport3D1MouseWheel(int delta)
+{
+    camera_mouse_wheel(m_scene, delta);
+    m_readout->refresh();
+}
 
 void TMainForm::Viewport3D1Gesture(const GestureInfo &info, bool &handled)
 {
     camera_gesture(m_scene, m_camera, info, handled);
+    m_readout->refresh();
 }
 
 void TMainForm::DrawerButtonClick() { m_drawer->showDrawer(); }

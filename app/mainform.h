@@ -35,6 +35,7 @@ class GlobeView;
 class ImageLoader;
 class MapCache;
 class MapDownloader;
+class ReadoutOverlay;
 struct MapDownloadResult;
 class TBusyIndicator;
 class THelpForm;
@@ -65,6 +66,8 @@ public:
     QLabel *statusLabel() const;
     TBusyIndicator *busyIndicator() const;
     TDrawer *drawer() const { return m_drawer; }
+    // The position and value under the pointer, over the globe's bottom-left corner.
+    ReadoutOverlay *readout() const { return m_readout; }
     QPushButton *buttonForView(ViewKind kind) const;
     LegendBars &legendBars() { return m_legend; }
     MapDownloader &downloader() const { return *m_downloader; }
@@ -227,6 +230,7 @@ private:
     std::optional<PrefetchedMap> m_prefetched;
     TDrawer *m_drawer = nullptr;
     LegendBars m_legend;
+    ReadoutOverlay *m_readout = nullptr;
     std::unique_ptr<QSystemSemaphore> m_mutex;
     // down, FLastDistance, FYCameraAngle, FXCameraAngle
     CameraHandlerState m_camera;

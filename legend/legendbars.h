@@ -2,6 +2,7 @@
 
 #include "core/globetypes.h"
 #include "core/unitflags.h"
+#include "legend/legendscale.h"
 
 #include <QList>
 #include <QRgb>
@@ -96,6 +97,3 @@ float legend_font_size(float baseSize, float stripWidth, int divisor);
 
 // Sets a legend label's colour and pixel font size in a way the window style cannot override.
 void set_legend_text_style(QLabel *label, QRgb colour, int pixelSize);
-
-// Whole miles per hour, the fraction cut off.
-int knots_to_mph(int knots);

@@ -1,25 +1,11 @@
 #pragma once
 
+#include "legend/legendscale.h"
+
 #include <QImage>
 #include <QList>
 #include <QRgb>
 #include <QWidget>
-
-// A colour scale, either a smooth ramp through evenly spaced stops or a row of equal cells.
-struct LegendScale
-{
-    enum class Fill { Ramp, Cells };
-    Fill fill = Fill::Ramp;
-    QList<QRgb> colours;
-    bool framed = false;
-};
-
-LegendScale temperature_scale();
-LegendScale rain_scale();
-LegendScale snow_scale();
-LegendScale wind_scale();
-LegendScale change_scale();
-LegendScale pressure_scale();
 
 // One row of a ramp through evenly spaced stops, sampled at the centre of each column.
 QImage ramp_row(const QList<QRgb> &stops, int columns);

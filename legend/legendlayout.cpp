@@ -4,27 +4,10 @@
 #include <QLabel>
 
 #include <cstdint>
-#include <iterator>
 
 namespace {
 constexpr QRgb LabelColour = 0xFFFFFFFF;
 constexpr int LabelTop = 2;
-
-// Wind labels name these knots values, one per second cell of the scale.
-constexpr int WindKnots[] = {0, 8, 16, 25, 35, 45, 60, 80, 100, 120};
-
-const QStringList RainMillimetres = {QStringLiteral("0.1"), QStringLiteral("0.5"),
-                                     QStringLiteral("2"),   QStringLiteral("5"),
-                                     QStringLiteral("15"),  QStringLiteral("25 (mm/h)")};
-const QStringList RainInches = {QStringLiteral(" "),   QStringLiteral(".02"),
-                                QStringLiteral(".07"), QStringLiteral(".2"),
-                                QStringLiteral(".6"),  QStringLiteral("1 (in/h)")};
-const QStringList SnowMillimetres = {QStringLiteral("0.1"), QStringLiteral("0.5"),
-                                     QStringLiteral("2"),   QStringLiteral("5"),
-                                     QStringLiteral("10"),  QStringLiteral("15(mm/h)")};
-const QStringList SnowInches = {QStringLiteral(" "),   QStringLiteral(".02"),
-                                QStringLiteral(".07"), QStringLiteral(".2"),
-                                QStringLiteral(".4"),  QStringLiteral(".6 (in/h)")};
 
 void add_labels(QList<QLabel *> &set, int count, QWidget *owner, QWidget *drawnIn)
 {
@@ -87,7 +70,7 @@ void lay_out_set(const QList<QLabel *> &labels, int count, LegendRun run, float 
 void lay_out_temperature(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.LegLayout->width());
-    const QString unit = units.fahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
+    const QString unit = temperature_unit(units.fahrenheit);
     lay_out_set(b.TemperatureLabels, 12,
                 {View::Temperature, units, w / 11.0f, -70, unit, b.LegLayout}, w,
                 legend_font_size(b.LegendBaseFontSize, w, 30), 1, {10, 11});
@@ -96,7 +79,7 @@ void lay_out_temperature(LegendBars &b, const UnitFlags &units)
 void lay_out_wind(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.Layout5->width());
-    const QString unit = units.mph ? QStringLiteral("(mph)") : QStringLiteral("(kt)");
+    const QString unit = QLatin1Char('(') + wind_unit(units.mph) + QLatin1Char(')');
     // Labels 0, 2, ..., 18 only; 20 would sit past the end of the scale.
     lay_out_set(b.WindLabels, 19, {View::Wind, units, w / 19.0f, 0, unit, b.Layout5}, w,
                 legend_font_size(b.LegendBaseFontSize, w, 25), 2, {});
@@ -113,7 +96,7 @@ void lay_out_pressure(LegendBars &b, const UnitFlags &units)
 void lay_out_change(LegendBars &b, const UnitFlags &units)
 {
     const float w = float(b.Layout7->width());
-    const QString unit = units.fahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
+    const QString unit = temperature_unit(units.fahrenheit);
     lay_out_set(b.ChangeLabels, 7, {View::ClimateChange, units, w / 6.0f, -40, unit, b.Layout7}, w,
                 legend_font_size(b.LegendBaseFontSize, w, 20), 1, {-1, 6});
 }
@@ -123,14 +106,14 @@ void lay_out_rain_snow(LegendBars &b, const UnitFlags &units)
     // The halves already have their widths from the dock; one font size serves both.
     const float f = legend_font_size(b.LegendBaseFontSize, float(b.LeftLayout->width()), 20);
 
-    const QStringList &rain = units.inchesPerHour ? RainInches : RainMillimetres;
+    const QStringList &rain = rain_label_texts(units.inchesPerHour);
     for (int i = 0; i < 6; ++i)
         b.RainLabels[i]->setText(rain[i]);
     const float rainWidth = float(b.Layout2->width());
     lay_out_set(b.RainLabels, 6, {View::RainSnow, units, rainWidth / 6.0f, 0, {}, b.Layout2},
                 rainWidth, f, 1, {});
 
-    const QStringList &snow = units.inchesPerHour ? SnowInches : SnowMillimetres;
+    const QStringList &snow = snow_label_texts(units.inchesPerHour);
     for (int i = 0; i < 6; ++i)
         b.SnowLabels[i]->setText(snow[i]);
     const float snowWidth = float(b.Layout3->width());
@@ -165,8 +148,6 @@ float legend_font_size(float base, float stripWidth, int divisor)
     return f;
 }
 
-int knots_to_mph(int knots) { return static_cast<int>(knots * 1.1507); }
-
 void legend_label_text(int index, QLabel *label, LegendRun &run)
 {
     place_in_strip(label, run.strip, qRound(float(index) * run.spacing));
@@ -183,7 +164,8 @@ void legend_label_text(int index, QLabel *label, LegendRun &run)
     }
     case View::Wind: {
         const int step = run.value / 10;
-        const int knots = step >= 0 && step < int(std::size(WindKnots)) ? WindKnots[step] : 0;
+        const QList<int> &labelKnots = wind_label_knots();
+        const int knots = step >= 0 && step < labelKnots.size() ? labelKnots[step] : 0;
         const int number = units.mph ? knots_to_mph(knots) : knots;
         text = QString::number(number);
         if (number == 0)
