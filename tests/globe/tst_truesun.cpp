@@ -6,6 +6,7 @@
 #include "globe/globeview.h"
 #include "globe/solarposition.h"
 
+#include <QSurfaceFormat>
 #include <QtMath>
 
 class TestTrueSun : public QObject
@@ -18,6 +19,8 @@ private slots:
     void placesMatchTheTexture();
     void litByDayLightsByNight_data();
     void litByDayLightsByNight();
+    void everyDialectDraws_data();
+    void everyDialectDraws();
     void switchingBackRestoresTheBand_data();
     void switchingBackRestoresTheBand();
 
@@ -39,6 +42,37 @@ QRgb centre_of(GlobeView &view)
 {
     const QImage frame = view.grabFramebuffer();
     return frame.pixel(frame.width() / 2, frame.height() / 2);
+}
+
+// A grey earth (128) under white lights everywhere, so the sun alone decides what shows.
+void set_up_true_sun(GlobeScene &scene, const QDateTime &when)
+{
+    scene.Camera1.position = QVector3D(0, 0, -22.5f);
+    scene.ClimateSphere.visible = false;
+    QImage grey(256, 128, QImage::Format_RGBA8888);
+    grey.fill(QColor(128, 128, 128));
+    scene.earthTexture.setImage(grey);
+    QImage lights(256, 128, QImage::Format_RGBA8888_Premultiplied);
+    lights.fill(Qt::white);
+    scene.nightTexture.setImage(lights);
+    update_day_night(scene, lights, when, Terminator::TrueSun);
+}
+
+struct Reading
+{
+    int earth = 0;     // grey of the earth alone at the centre
+    double lights = 0; // of the lights' full strength there
+};
+
+Reading read_centre(GlobeView &view, GlobeScene &scene)
+{
+    scene.NightSphere.visible = false;
+    const int earth = qGray(centre_of(view));
+    scene.NightSphere.visible = true;
+    const int both = qGray(centre_of(view));
+    // Drawn at 0.8 over the earth, the lights at full strength add 0.8 of what the earth
+    // lacks of white.
+    return {earth, (both - earth) / (0.8 * (255 - earth))};
 }
 } // namespace
 
@@ -119,17 +153,7 @@ void TestTrueSun::litByDayLightsByNight()
     QFETCH(double, fewestLights);
     QFETCH(double, mostLights);
     GlobeScene scene;
-    scene.Camera1.position = QVector3D(0, 0, -22.5f);
-    scene.ClimateSphere.visible = false;
-    QImage grey(256, 128, QImage::Format_RGBA8888);
-    grey.fill(QColor(128, 128, 128));
-    scene.earthTexture.setImage(grey);
-    // Lights everywhere, so the sun alone decides where they show.
-    QImage lights(256, 128, QImage::Format_RGBA8888_Premultiplied);
-    lights.fill(Qt::white);
-    scene.nightTexture.setImage(lights);
-    update_day_night(scene, lights, when, Terminator::TrueSun);
-    QCOMPARE(scene.nightTexture.image(), lights);
+    set_up_true_sun(scene, when);
     const SolarPosition sun = solar_position(when);
     look_at(scene, latitude, sun.subsolarLongitude + hoursFromNoon * 15);
 
@@ -138,16 +162,52 @@ void TestTrueSun::litByDayLightsByNight()
     view.resize(200, 200);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    scene.NightSphere.visible = false;
-    const int earth = qGray(centre_of(view));
-    scene.NightSphere.visible = true;
-    const int both = qGray(centre_of(view));
-    QVERIFY2(earth >= darkest && earth <= brightest, qPrintable(QString::number(earth)));
-    // Drawn at 0.8 over the earth, the lights at full strength add 0.8 of what the earth
-    // lacks of white.
-    const double strength = (both - earth) / (0.8 * (255 - earth));
-    QVERIFY2(strength >= fewestLights - 0.02 && strength <= mostLights + 0.02,
-             qPrintable(QString::number(strength)));
+    const Reading at = read_centre(view, scene);
+    QVERIFY2(at.earth >= darkest && at.earth <= brightest, qPrintable(QString::number(at.earth)));
+    QVERIFY2(at.lights >= fewestLights - 0.02 && at.lights <= mostLights + 0.02,
+             qPrintable(QString::number(at.lights)));
+}
+
+void TestTrueSun::everyDialectDraws_data()
+{
+    QTest::addColumn<QSurfaceFormat>("format");
+    QTest::addColumn<GlobeRenderer::Dialect>("limit");
+    QTest::newRow("GLSL 3.30") << globe_surface_format() << GlobeRenderer::Dialect::Modern;
+    QSurfaceFormat compatibility = globe_surface_format();
+    compatibility.setVersion(2, 1);
+    compatibility.setProfile(QSurfaceFormat::CompatibilityProfile);
+    QTest::newRow("GLSL 1.20") << compatibility << GlobeRenderer::Dialect::Legacy;
+    QSurfaceFormat es = globe_surface_format();
+    es.setRenderableType(QSurfaceFormat::OpenGLES);
+    es.setVersion(2, 0);
+    es.setProfile(QSurfaceFormat::NoProfile);
+    QTest::newRow("GLSL ES 1.00") << es << GlobeRenderer::Dialect::Modern;
+}
+
+// The noon side lit without lights, the midnight side dark with them, in every dialect.
+void TestTrueSun::everyDialectDraws()
+{
+    QFETCH(QSurfaceFormat, format);
+    QFETCH(GlobeRenderer::Dialect, limit);
+    const QDateTime when(QDate(2024, 3, 20), QTime(12, 0), Qt::UTC);
+    GlobeScene scene;
+    set_up_true_sun(scene, when);
+    const SolarPosition sun = solar_position(when);
+    GlobeView view;
+    view.setFormat(format);
+    view.renderer().setDialectLimit(limit);
+    view.setScene(&scene);
+    view.resize(200, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    look_at(scene, 0, sun.subsolarLongitude);
+    const Reading noon = read_centre(view, scene);
+    QCOMPARE(view.problem(), QString());
+    look_at(scene, 0, sun.subsolarLongitude + 180);
+    const Reading midnight = read_centre(view, scene);
+    QVERIFY2(noon.earth >= 125 && noon.lights < 0.03, qPrintable(QString::number(noon.earth)));
+    QVERIFY2(midnight.earth <= 35 && midnight.lights > 0.97,
+             qPrintable(QString::number(midnight.lights)));
 }
 
 void TestTrueSun::switchingBackRestoresTheBand_data()
