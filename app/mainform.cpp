@@ -161,6 +161,10 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
         });
     }
     createKeyActions();
+    m_realisticDayNightAction = new QAction(QStringLiteral("Realistic day and night"), this);
+    m_realisticDayNightAction->setCheckable(true);
+    m_realisticDayNightAction->setChecked(m_realisticDayNight);
+    connect(m_realisticDayNightAction, &QAction::toggled, this, &TMainForm::setRealisticDayNight);
     // Screen readers name the window as its title does.
     setAccessibleName(windowTitle());
     restoreWindowGeometry();
@@ -216,6 +220,7 @@ void TMainForm::FormCreate()
     connect(m_downloader, &MapDownloader::finished, this, &TMainForm::download_completed);
     m_units = m_settings->read_unit_flags();
     m_settingsChanged = false;
+    m_realisticDayNight = m_settings->read_realistic_day_night();
 
     camera_home(m_scene, m_camera);
 
@@ -441,7 +446,12 @@ SaveResult TMainForm::saveSettings()
         if (!units.ok)
             return units;
     }
-    return m_settings->save_last_sphere(m_keptLastSphere.value_or(m_currentView));
+    const SaveResult lastSphere =
+        m_settings->save_last_sphere(m_keptLastSphere.value_or(m_currentView));
+    if (!lastSphere.ok || !m_realisticDayNightChanged)
+        return lastSphere;
+    m_realisticDayNightChanged = false;
+    return m_settings->save_realistic_day_night(m_realisticDayNight);
 }
 
 void TMainForm::restoreWindowGeometry()
@@ -673,6 +683,8 @@ void TMainForm::Viewport3D1ContextPopup(QPoint pos)
         m_globeMenu->addAction(m_refreshAction);
         m_globeMenu->addAction(m_resetViewAction);
         m_globeMenu->addAction(m_savePictureAction);
+        m_globeMenu->addSeparator();
+        m_globeMenu->addAction(m_realisticDayNightAction);
     }
     m_globeMenu->popup(ui->Viewport3D1->mapToGlobal(pos));
 }
@@ -708,7 +720,20 @@ void TMainForm::download_completed(const MapDownloadResult &result)
 
 void TMainForm::update_day_night()
 {
-    ::update_day_night(m_scene, m_nightLightsCopy, m_clock.nowUtc());
+    ::update_day_night(m_scene, m_nightLightsCopy, m_clock.nowUtc(),
+                       m_realisticDayNight ? Terminator::TrueSun : Terminator::Band);
+}
+
+void TMainForm::setRealisticDayNight(bool realistic)
+{
+    if (realistic == m_realisticDayNight)
+        return;
+    m_realisticDayNight = realistic;
+    m_realisticDayNightChanged = true;
+    m_realisticDayNightAction->setChecked(realistic);
+    // Hidden spheres take the change when Day/Night is next shown.
+    if (m_shownView == View::DayNight)
+        update_day_night();
 }
 
 void TMainForm::updateBusyIndicator()

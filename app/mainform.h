@@ -78,6 +78,8 @@ public:
     QAction *resetViewAction() const { return m_resetViewAction; }
     QAction *refreshAction() const { return m_refreshAction; }
     QAction *savePictureAction() const { return m_savePictureAction; }
+    // Checked while Day/Night shows the sun's true terminator instead of the fixed band.
+    QAction *realisticDayNightAction() const { return m_realisticDayNightAction; }
     // The globe's right-click menu; null until first asked for.
     QMenu *globeMenu() const { return m_globeMenu; }
     const QTimer &freshnessTimer() const { return m_freshnessTimer; }
@@ -157,6 +159,10 @@ public:
     bool check_map_freshness();
     void download_completed(const MapDownloadResult &result);
     void update_day_night();
+    bool realisticDayNight() const { return m_realisticDayNight; }
+    // Switches Day/Night between the fixed band and the true terminator; kept in the
+    // settings file with the others.
+    void setRealisticDayNight(bool realistic);
 
 signals:
     void pictureSaved(const QString &path, bool ok);
@@ -195,7 +201,8 @@ private:
     void restoreWindowGeometry();
     bool refresh_in_background(ViewKind kind);
     void showModal(QDialog *window);
-    // Unit flags (when changed), then the last view; stops at the first that fails.
+    // Unit flags (when changed), the last view, then the day/night choice (when changed);
+    // stops at the first that fails.
     SaveResult saveSettings();
     void updateBusyIndicator();
 
@@ -242,6 +249,8 @@ private:
     QString m_statusError;
     UnitFlags m_units;
     bool m_settingsChanged = false;
+    bool m_realisticDayNight = false;
+    bool m_realisticDayNightChanged = false;
     bool m_firstActivation = true;
     // The stored last view while a start view from the command line stands in for it; the
     // user's first choice of a view ends it.
@@ -250,6 +259,7 @@ private:
     QAction *m_resetViewAction = nullptr;
     QAction *m_refreshAction = nullptr;
     QAction *m_savePictureAction = nullptr;
+    QAction *m_realisticDayNightAction = nullptr;
     QMenu *m_globeMenu = nullptr;
     std::function<QString(const QString &)> m_savePathPrompt;
     QTimer m_freshnessTimer;

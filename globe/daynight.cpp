@@ -2,6 +2,9 @@
 
 #include "core/globetypes.h"
 #include "globe/globescene.h"
+#include "globe/solarposition.h"
+
+#include <QtMath>
 
 #include <cstring>
 
@@ -75,14 +78,31 @@ DayNightPlan plan_day_night(const QDateTime &utc, int width)
     return plan;
 }
 
-void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc)
+QVector3D globe_direction(double latitude, double longitude)
+{
+    // The texture's u runs from +X toward +Z starting at 180 W; its v from the -Y pole.
+    const double phi = qDegreesToRadians(latitude);
+    const double theta = qDegreesToRadians(longitude + 180);
+    return QVector3D(float(std::cos(phi) * std::cos(theta)), float(-std::sin(phi)),
+                     float(std::cos(phi) * std::sin(theta)));
+}
+
+void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc,
+                      Terminator terminator)
 {
     const int width = nightLightsCopy.width();
     const DayNightPlan plan = plan_day_night(utc, width);
+    // The true sun needs the lights whole: an empty cut restores what the band took.
     QList<ColumnSpan> cut;
-    if (plan.hasSecond)
-        cut.append(column_span(plan.secondLeft, plan.secondRight, width));
-    cut.append(column_span(plan.left, plan.right, width));
+    if (terminator == Terminator::Band) {
+        if (plan.hasSecond)
+            cut.append(column_span(plan.secondLeft, plan.secondRight, width));
+        cut.append(column_span(plan.left, plan.right, width));
+        scene.sunDirection.reset();
+    } else {
+        const SolarPosition sun = solar_position(utc);
+        scene.sunDirection = globe_direction(sun.declination, sun.subsolarLongitude);
+    }
 
     SceneTexture &texture = scene.nightTexture;
     QImage &lights = texture.edit();

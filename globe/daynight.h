@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QVector3D>
 
 class GlobeScene;
 
@@ -23,6 +24,18 @@ struct DayNightPlan
 
 DayNightPlan plan_day_night(const QDateTime &utc, int width);
 
+// How Day/Night parts day from night.
+enum class Terminator {
+    Band,    // city lights cut in a fixed band around the sub-solar meridian
+    TrueSun, // the sun's place for the date and time lights the globe; lights only at night
+};
+
+// A place on the earth as a unit vector in the frame of the earth and night spheres, as
+// their texture maps it: column 0 at 180 W, row 0 at the North Pole.
+QVector3D globe_direction(double latitude, double longitude);
+
 // Rebuilds the night-lights texture from its pristine copy with the lights cut around
-// the sub-solar meridian, turns the earth and night spheres to the sun and tilts the light.
-void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc);
+// the sub-solar meridian (uncut for the true sun, which the scene then carries), turns the
+// earth and night spheres to the sun and tilts the light.
+void update_day_night(GlobeScene &scene, const QImage &nightLightsCopy, const QDateTime &utc,
+                      Terminator terminator = Terminator::Band);

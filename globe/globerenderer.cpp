@@ -77,6 +77,9 @@ void main()
 
 // Lit colour = emissive + ambient + light * diffuse * max(0, N.D)
 //              + specular * max(0, N.H)^shininess, clamped, times the texel.
+// With a true sun (sunShading 1 or 2) D is the sun in the object's frame, where the sphere's
+// normal gives the sun's height; civil twilight runs to 6 degrees below the horizon, where
+// a little light still reaches the ground and the city lights come on.
 const char *kFragmentShader = R"(
 VARYING vec3 rayDirection;
 uniform vec3 objectEye;
@@ -94,6 +97,10 @@ uniform vec3 towardLight;
 uniform vec3 eyePosition;
 uniform float opacity;
 uniform bool opaque;
+uniform int sunShading; // 0 none, 1 daylight, 2 night only
+uniform vec3 sunDirection;
+const float sinTwilight = -0.104528; // sin(-6 degrees)
+const float twilightGlow = 0.15;
 void main()
 {
     vec3 d = rayDirection;
@@ -119,17 +126,34 @@ void main()
     // Texels are premultiplied: the opacity scales the colour with its alpha. An opaque
     // sphere shows its transparent texels as black over nothing, so grabs have no holes.
     vec4 shaded = texel * opacity;
+    // 0 where the sun is 6 degrees or more below the horizon, 1 from sunrise on.
+    float daylight = smoothstep(sinTwilight, 0.0, dot(normalize(n), sunDirection));
+    if (sunShading == 2)
+        shaded *= 1.0 - daylight;
     if (lit) {
-        vec3 worldPosition = (model * vec4(p, 1.0)).xyz;
-        vec3 N = normalize(normalMatrix * n);
-        vec3 D = normalize(towardLight);
-        vec3 V = normalize(eyePosition - worldPosition);
+        vec3 N;
+        vec3 D;
+        vec3 V;
+        if (sunShading == 1) {
+            // The spheres turn and scale alike on every axis, so angles in the object's
+            // frame are those in the world.
+            N = normalize(n);
+            D = sunDirection;
+            V = normalize(objectEye - p);
+        } else {
+            vec3 worldPosition = (model * vec4(p, 1.0)).xyz;
+            N = normalize(normalMatrix * n);
+            D = normalize(towardLight);
+            V = normalize(eyePosition - worldPosition);
+        }
         // D + V vanishes where the light comes from straight behind the surface.
         vec3 H = D + V;
         float highlight =
             dot(H, H) > 1e-8 ? pow(max(0.0, dot(N, normalize(H))), shininess) : 0.0;
-        vec3 c = emissive + ambient + lightColor * diffuse * max(0.0, dot(N, D))
-                 + specular * highlight;
+        float direct = max(0.0, dot(N, D));
+        if (sunShading == 1)
+            direct += twilightGlow * daylight;
+        vec3 c = emissive + ambient + lightColor * diffuse * direct + specular * highlight;
         shaded = vec4(texel.rgb * clamp(c, 0.0, 1.0), texel.a) * opacity;
     }
     if (coverage <= 0.0)
@@ -331,7 +355,8 @@ bool GlobeRenderer::buildProgram(Dialect dialect, bool es)
                       location("diffuse"),      location("specular"),
                       location("shininess"),    location("lightColor"),
                       location("towardLight"),  location("eyePosition"),
-                      location("opacity"),      location("opaque")};
+                      location("opacity"),      location("opaque"),
+                      location("sunShading"),   location("sunDirection")};
         return true;
     }
     m_problem = QStringLiteral("The globe cannot be drawn: %1").arg(first_line(m_program->log()));
@@ -542,6 +567,9 @@ void GlobeRenderer::drawSphere(const GlobeScene &scene, const SceneNode &node,
     program.setUniformValue(u.eyePosition, frame.eye);
     program.setUniformValue(u.opacity, node.opacity);
     program.setUniformValue(u.opaque, opaque);
+    const bool sun = scene.sunDirection && material.sunShading != Material::SunShading::None;
+    program.setUniformValue(u.sunShading, sun ? int(material.sunShading) : 0);
+    program.setUniformValue(u.sunDirection, scene.sunDirection.value_or(QVector3D(0, 0, 1)));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 

@@ -102,7 +102,7 @@ private:
         int rect = -1, inverseViewProjection = -1, inverseModel = -1, objectEye = -1;
         int model = -1, normalMatrix = -1, tex = -1, lit = -1, emissive = -1, ambient = -1;
         int diffuse = -1, specular = -1, shininess = -1, lightColor = -1, towardLight = -1;
-        int eyePosition = -1, opacity = -1, opaque = -1;
+        int eyePosition = -1, opacity = -1, opaque = -1, sunShading = -1, sunDirection = -1;
     };
 
     bool buildProgram(Dialect dialect, bool es);

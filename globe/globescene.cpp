@@ -50,14 +50,16 @@ GlobeScene::GlobeScene()
                            QColor(0x15, 0x15, 0x15),
                            QColor(0x60, 0x60, 0x60),
                            30,
-                           &earthTexture};
+                           &earthTexture,
+                           Material::SunShading::Daylight};
     NightLightSource = {true,
                         QColor(0xFF, 0xFF, 0xFF),
                         QColor(0xFF, 0xFF, 0xFF),
                         QColor(0xFF, 0xFF, 0xFF),
                         QColor(0x60, 0x60, 0x60),
                         30,
-                        &nightTexture};
+                        &nightTexture,
+                        Material::SunShading::NightOnly};
     ClimateMaterial.lit = false;
     ClimateMaterial.texture = &climateTexture;
 }

@@ -44,6 +44,13 @@ private:
 
 struct Material
 {
+    // How the sun of a true terminator shows on the sphere, when the scene has one.
+    enum class SunShading {
+        None,      // by the scene's light, as without a sun
+        Daylight,  // lit by the sun's height, with a twilight band
+        NightOnly, // seen only where the sun is down, faded in through the twilight
+    };
+
     bool lit = true;
     QColor diffuse;
     QColor ambient;
@@ -51,6 +58,7 @@ struct Material
     QColor specular;
     float shininess = 0;
     SceneTexture *texture = nullptr;
+    SunShading sunShading = SunShading::None;
 };
 
 // The globe's scene state, free of any GL: three concentric spheres, the camera rig
@@ -87,6 +95,10 @@ public:
     Material EarthMaterialSource;
     Material NightLightSource;
     Material ClimateMaterial;
+
+    // Toward the sun, a unit vector in the frame of the earth and night spheres, when
+    // Day/Night shows the true terminator; none for the fixed band.
+    std::optional<QVector3D> sunDirection;
 
     float viewAngle = 45; // vertical, degrees
     QColor lightColor = Qt::white;

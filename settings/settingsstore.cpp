@@ -13,6 +13,8 @@ const QString UtcKey = QStringLiteral("UTC");
 const QString LastSphereKey = QStringLiteral("LastSphere");
 const QString WindowSection = QStringLiteral("Window");
 const QString GeometryKey = QStringLiteral("Geometry");
+const QString DayNightSection = QStringLiteral("DayNight");
+const QString RealisticKey = QStringLiteral("Realistic");
 
 SaveResult write_failure(const QString &path)
 {
@@ -82,6 +84,19 @@ SaveResult SettingsStore::save_window_geometry(const QByteArray &geometry)
 {
     IniFile ini(settings_file_path());
     if (!ini.writeString(WindowSection, GeometryKey, QString::fromLatin1(geometry.toBase64())))
+        return write_failure(ini.path());
+    return {};
+}
+
+bool SettingsStore::read_realistic_day_night() const
+{
+    return IniFile(settings_file_path()).readBool(DayNightSection, RealisticKey, false);
+}
+
+SaveResult SettingsStore::save_realistic_day_night(bool realistic)
+{
+    IniFile ini(settings_file_path());
+    if (!ini.writeBool(DayNightSection, RealisticKey, realistic))
         return write_failure(ini.path());
     return {};
 }

@@ -38,6 +38,11 @@ public:
     QByteArray read_window_geometry() const;
     SaveResult save_window_geometry(const QByteArray &geometry);
 
+    // Whether Day/Night shows the sun's true terminator rather than the fixed band, in a
+    // section of its own ("DayNight", key "Realistic"); false when missing.
+    bool read_realistic_day_night() const;
+    SaveResult save_realistic_day_night(bool realistic);
+
 private:
     QString m_dataDir;
 };

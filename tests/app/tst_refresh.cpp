@@ -142,7 +142,8 @@ void TestRefresh::globeMenu()
     QStringList texts;
     for (QAction *a : menu->actions())
         texts << a->text();
-    QCOMPARE(texts, (QStringList{"Refresh", "Reset view", "Save picture..."}));
+    QCOMPARE(texts, (QStringList{"Refresh", "Reset view", "Save picture...", "",
+                                 "Realistic day and night"}));
     QVERIFY(menu->actions().at(0)->isEnabled());
     form.scene().CameraY.setRotationY(40);
     menu->actions().at(1)->trigger();

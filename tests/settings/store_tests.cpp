@@ -368,3 +368,48 @@ void TestSettings::windowGeometryHasASectionOfItsOwn()
     QCOMPARE(settings.read_window_geometry(), geometry);
     QCOMPARE(settings.read_last_sphere(), View::DayNight);
 }
+
+void TestSettings::realisticDayNightRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("stored"); // as read from `before`
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray skyloom("[Skyloom]\nFarenheit=1\nMPH=0\nIPH=1\nUTC=0\nLastSphere=5\n");
+    const QByteArray window("[Window]\nGeometry=AdnQywAD\n");
+    QTest::newRow("no file") << QByteArray() << false << true
+                             << QByteArray("[DayNight]\nRealistic=1\n");
+    QTest::newRow("after the other sections")
+        << skyloom + "\n" + window << false << true
+        << skyloom + "\n" + window + "[DayNight]\nRealistic=1\n";
+    QTest::newRow("switched off in place")
+        << skyloom + "[DayNight]\nRealistic=1\n" + window << true << false
+        << skyloom + "[DayNight]\nRealistic=0\n" + window;
+    QTest::newRow("a key of that name in the view's section is not it")
+        << skyloom + "Realistic=1\n"
+        << false << true << skyloom + "Realistic=1\n[DayNight]\nRealistic=1\n";
+    QTest::newRow("hand-written, in other case and spacing")
+        << QByteArray("[daynight]\nrealistic = 0x1  \n") << true << false
+        << QByteArray("[daynight]\nrealistic = 0  \n");
+}
+
+// The choice lives in a section of its own: the view's section keeps its five keys, in
+// their order, whatever is saved.
+void TestSettings::realisticDayNightRoundTrip()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, stored);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, after);
+    if (!before.isEmpty())
+        writeIni(before);
+    SettingsStore settings = store();
+    const UnitFlags units = settings.read_unit_flags();
+    const ViewKind lastSphere = settings.read_last_sphere();
+    QCOMPARE(settings.read_realistic_day_night(), stored);
+    QVERIFY(settings.save_realistic_day_night(saved).ok);
+    QCOMPARE(readIni(), after);
+    QCOMPARE(settings.read_realistic_day_night(), saved);
+    QCOMPARE(settings.read_unit_flags(), units);
+    QCOMPARE(settings.read_last_sphere(), lastSphere);
+}

@@ -36,6 +36,8 @@ private slots:
     void iniWriteChangesOneLine_data();
     void iniWriteChangesOneLine();
     void windowGeometryHasASectionOfItsOwn();
+    void realisticDayNightRoundTrip_data();
+    void realisticDayNightRoundTrip();
 
 private:
     QString iniPath() const;
