@@ -97,6 +97,7 @@ void TestDayNightOption::menuActionSwitchesAndIsRemembered()
 
     f.form.reset();
     const std::unique_ptr<TMainForm> again = next_start(f);
+    QTRY_VERIFY_WITH_TIMEOUT(!again->loadingImages(), 20000);
     QAction *checked = menu_action(*again, QStringLiteral("Realistic day and night"));
     QVERIFY(checked);
     QVERIFY(checked->isChecked());
