@@ -49,6 +49,18 @@ constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+// Trimmed of the parser's white space only: a vertical tab or form feed, which
+// QByteArray::trimmed() would also take, is part of a name to the parser.
+QByteArray trim_spaces(const QByteArray &text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && is_space(text[begin]))
+        ++begin;
+    while (end > begin && is_space(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 // Names compare as the parser compares them: ASCII letters without regard to case.
 char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
@@ -92,14 +104,14 @@ IniLine parse_line(QByteArray text, QByteArray end, bool fileStart = false)
         const qsizetype close = t.indexOf(']', i);
         if (close >= 0) {
             line.kind = IniLine::Section;
-            line.name = t.mid(i + 1, close - i - 1).trimmed();
+            line.name = trim_spaces(t.mid(i + 1, close - i - 1));
         }
         return line;
     }
     const qsizetype equals = t.indexOf('=', i);
     if (equals < 0)
         return line;
-    line.name = t.mid(i, equals - i).trimmed();
+    line.name = trim_spaces(t.mid(i, equals - i));
     if (line.name.isEmpty())
         return line;
     line.kind = IniLine::Entry;
@@ -136,19 +148,19 @@ QList<IniLine> split_lines(const QByteArray &data)
         QByteArray text = lines[i].text;
         if (i == 0 && text.startsWith(Utf8Mark))
             text.remove(0, Utf8Mark.size());
-        if (text.trimmed() != "[")
+        if (trim_spaces(text) != "[")
             continue;
         qsizetype j = i + 1;
-        while (j < lines.size() && lines[j].text.trimmed().isEmpty())
+        while (j < lines.size() && trim_spaces(lines[j].text).isEmpty())
             ++j;
         if (j == lines.size())
             break;
         IniLine &next = lines[j];
-        const QByteArray rest = next.text.trimmed();
+        const QByteArray rest = trim_spaces(next.text);
         const qsizetype close = rest.indexOf(']');
         if (close >= 0) {
             next.kind = IniLine::Section;
-            next.name = rest.left(close).trimmed();
+            next.name = trim_spaces(rest.left(close));
         } else {
             next.kind = IniLine::Other;
         }
@@ -216,7 +228,7 @@ QByteArray set_ini_value(const QByteArray &file, const QByteArray &section, cons
                 QByteArray text = line.text;
                 if (&line == &lines.first() && text.startsWith(Utf8Mark))
                     text.remove(0, Utf8Mark.size());
-                text = text.trimmed();
+                text = trim_spaces(text);
                 return text.isEmpty() || (line.kind == IniLine::Other && text.startsWith('['));
             };
             while (insertAt > 0 && opens(lines[insertAt - 1]))

@@ -14,15 +14,6 @@ QByteArray read_file(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-std::unique_ptr<TMainForm> next_start(WindowFixture &f)
-{
-    MainFormSetup setup;
-    setup.clock = &f.clock;
-    setup.mapServer = QStringLiteral("http://127.0.0.1:1");
-    setup.dataDir = f.dir.path();
-    return std::make_unique<TMainForm>(setup);
-}
-
 QAction *menu_action(TMainForm &form, const QString &text)
 {
     emit form.viewport()->customContextMenuRequested(QPoint(100, 100));
@@ -96,7 +87,7 @@ void TestDayNightOption::menuActionSwitchesAndIsRemembered()
     QVERIFY(sections.at(3).startsWith("Window]\nGeometry="));
 
     f.form.reset();
-    const std::unique_ptr<TMainForm> again = next_start(f);
+    const std::unique_ptr<TMainForm> again = f.nextStart();
     QTRY_VERIFY_WITH_TIMEOUT(!again->loadingImages(), 20000);
     QAction *checked = menu_action(*again, QStringLiteral("Realistic day and night"));
     QVERIFY(checked);

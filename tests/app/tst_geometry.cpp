@@ -19,16 +19,6 @@ void write_file(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// A second main window on the first one's data folder, as at the next start.
-std::unique_ptr<TMainForm> next_start(WindowFixture &f)
-{
-    MainFormSetup setup;
-    setup.clock = &f.clock;
-    setup.mapServer = QStringLiteral("http://127.0.0.1:1");
-    setup.dataDir = f.dir.path();
-    return std::make_unique<TMainForm>(setup);
-}
-
 QByteArray geometry_of(const QRect &rect)
 {
     QWidget window;
@@ -77,7 +67,7 @@ void TestWindowGeometry::roundTrip()
     QVERIFY(sections.at(2).startsWith("Window]\nGeometry="));
     QCOMPARE(sections.at(2).trimmed().count('\n'), 1);
 
-    const std::unique_ptr<TMainForm> again = next_start(f);
+    const std::unique_ptr<TMainForm> again = f.nextStart();
     QCOMPARE(int(again->windowState()), state);
     QCOMPARE(again->normalGeometry(), placed);
     if (state == Qt::WindowNoState)
@@ -100,7 +90,7 @@ void TestWindowGeometry::geometryThatFitsNoScreen()
     f.form.reset();
     write_file(f.dir.filePath(QStringLiteral("Skyloom.ini")),
                "[Skyloom]\nLastSphere=5\n[Window]\nGeometry=" + geometry + "\n");
-    const std::unique_ptr<TMainForm> form = next_start(f);
+    const std::unique_ptr<TMainForm> form = f.nextStart();
     QCOMPARE(form->size(), QSize(640, 480));
     QCOMPARE(form->windowState(), Qt::WindowNoState);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

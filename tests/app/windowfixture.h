@@ -57,6 +57,16 @@ struct WindowFixture
     {
         return QTest::qWaitFor([this] { return !form->downloader().isBusy(); }, timeoutMs);
     }
+    // Another main window on the same folder and clock, with no server, as at the next start
+    // of the program while this one may still be open.
+    std::unique_ptr<TMainForm> nextStart()
+    {
+        MainFormSetup setup;
+        setup.clock = &clock;
+        setup.mapServer = QStringLiteral("http://127.0.0.1:1");
+        setup.dataDir = dir.path();
+        return std::make_unique<TMainForm>(setup);
+    }
     QImage texture() const { return form->scene().climateTexture.image(); }
     bool busy() const { return !form->busyIndicator()->isHidden(); }
     QString cacheFile(ViewKind kind) const { return form->cache().cache_file_name(kind); }

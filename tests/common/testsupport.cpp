@@ -70,3 +70,20 @@ QImage uv_gradient_texture(int width, int height)
     }
     return image;
 }
+
+QSurfaceFormat gl21_format()
+{
+    QSurfaceFormat format = globe_surface_format();
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    return format;
+}
+
+QSurfaceFormat gles2_format()
+{
+    QSurfaceFormat format = globe_surface_format();
+    format.setRenderableType(QSurfaceFormat::OpenGLES);
+    format.setVersion(2, 0);
+    format.setProfile(QSurfaceFormat::NoProfile);
+    return format;
+}

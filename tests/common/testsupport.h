@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
+#include <QSurfaceFormat>
 #include <QTest>
 
 #include <functional>
@@ -15,6 +16,11 @@ bool register_test_class(const char *name, std::function<std::unique_ptr<QObject
 #define SKYLOOM_TEST_MAIN(TestClass)                                                               \
     static const bool registered_##TestClass =                                                     \
         register_test_class(#TestClass, [] { return std::make_unique<TestClass>(); });
+
+// The app's GL format moved to older OpenGL: 2.1 with a compatibility profile (the driver
+// may give newer, so tests also cap the renderer's dialect), and OpenGL ES 2.
+QSurfaceFormat gl21_format();
+QSurfaceFormat gles2_format();
 
 // A texture whose red channel encodes the column (u) and green the row (v), so a sampled
 // colour says where on the image it came from.

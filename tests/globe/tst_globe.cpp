@@ -490,17 +490,10 @@ void TestGlobe::drawsWithOlderOpenGl_data()
 {
     QTest::addColumn<QSurfaceFormat>("format");
     QTest::addColumn<GlobeRenderer::Dialect>("limit");
-    QSurfaceFormat compatibility = globe_surface_format();
-    compatibility.setVersion(2, 1);
-    compatibility.setProfile(QSurfaceFormat::CompatibilityProfile);
     // The driver may give a newer compatibility context; the limit keeps the GLSL 1.20
     // shaders in use, as on a driver that has only OpenGL 2.1.
-    QTest::newRow("OpenGL 2.1, GLSL 1.20") << compatibility << GlobeRenderer::Dialect::Legacy;
-    QSurfaceFormat es = globe_surface_format();
-    es.setRenderableType(QSurfaceFormat::OpenGLES);
-    es.setVersion(2, 0);
-    es.setProfile(QSurfaceFormat::NoProfile);
-    QTest::newRow("OpenGL ES, GLSL ES 1.00") << es << GlobeRenderer::Dialect::Modern;
+    QTest::newRow("OpenGL 2.1, GLSL 1.20") << gl21_format() << GlobeRenderer::Dialect::Legacy;
+    QTest::newRow("OpenGL ES, GLSL ES 1.00") << gles2_format() << GlobeRenderer::Dialect::Modern;
 }
 
 void TestGlobe::drawsWithOlderOpenGl()

@@ -173,15 +173,8 @@ void TestTrueSun::everyDialectDraws_data()
     QTest::addColumn<QSurfaceFormat>("format");
     QTest::addColumn<GlobeRenderer::Dialect>("limit");
     QTest::newRow("GLSL 3.30") << globe_surface_format() << GlobeRenderer::Dialect::Modern;
-    QSurfaceFormat compatibility = globe_surface_format();
-    compatibility.setVersion(2, 1);
-    compatibility.setProfile(QSurfaceFormat::CompatibilityProfile);
-    QTest::newRow("GLSL 1.20") << compatibility << GlobeRenderer::Dialect::Legacy;
-    QSurfaceFormat es = globe_surface_format();
-    es.setRenderableType(QSurfaceFormat::OpenGLES);
-    es.setVersion(2, 0);
-    es.setProfile(QSurfaceFormat::NoProfile);
-    QTest::newRow("GLSL ES 1.00") << es << GlobeRenderer::Dialect::Modern;
+    QTest::newRow("GLSL 1.20") << gl21_format() << GlobeRenderer::Dialect::Legacy;
+    QTest::newRow("GLSL ES 1.00") << gles2_format() << GlobeRenderer::Dialect::Modern;
 }
 
 // The noon side lit without lights, the midnight side dark with them, in every dialect.

@@ -79,6 +79,14 @@ void TestSettings::iniWriteChangesOneLine_data()
                                      << last << QByteArray("\xEF\xBB\xBF[Skyloom]\nLastSphere=5\n");
     QTest::newRow("empty value") << QByteArray("[Skyloom]\nLastSphere =\nZoom=4\n") << sky << last
                                  << QByteArray("[Skyloom]\nLastSphere =5\nZoom=4\n");
+    // To the parser only spaces, tabs and CR are white space: a key or section name that
+    // starts with a vertical tab or a form feed is another one, and keeps its line.
+    QTest::newRow("vertical tab before a key")
+        << QByteArray("[Skyloom]\n\vLastSphere=4\n") << sky << last
+        << QByteArray("[Skyloom]\n\vLastSphere=4\nLastSphere=5\n");
+    QTest::newRow("form feed in a section name")
+        << QByteArray("[Skyloom\f]\nLastSphere=4\n") << sky << last
+        << QByteArray("[Skyloom\f]\nLastSphere=4\n[Skyloom]\nLastSphere=5\n");
 }
 
 // Real files in the test's folder, written and read through IniFile.
