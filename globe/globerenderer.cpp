@@ -117,9 +117,13 @@ void main()
     vec3 n = 2.0 * p;
     // The mesh's mapping: v from the -Y pole (row 0), u from +X toward +Z. u wraps at two
     // places 180 degrees apart; each pixel block takes the one without a jump, so the
-    // texture's level of detail never sees one.
-    float u1 = fract(atan(n.z, n.x) * 0.15915494 + 1.0);
-    float u2 = fract(u1 + 0.5) - 0.5;
+    // texture's level of detail never sees one. Pixels of one block may judge apart (some
+    // GLs difference each row on its own), and a block that mixes u1 and u2 jumps by a
+    // whole turn; so u1 wraps on the meridian behind the sphere, hidden unless the view
+    // looks down past a pole. Whole turns sample the same texels: s repeats.
+    float c = atan(objectEye.z, objectEye.x) * 0.15915494;
+    float u1 = c + fract(atan(n.z, n.x) * 0.15915494 - c + 0.5) - 0.5;
+    float u2 = c + fract(u1 - c);
     float u = fwidth(u1) - 0.25 > fwidth(u2) ? u2 : u1;
     float v = asin(clamp(n.y, -1.0, 1.0)) * 0.31830989 + 0.5;
     vec4 texel = TEXTURE2D(tex, vec2(u, v));

@@ -23,6 +23,8 @@ private slots:
 
     void centreFacesColumnOfYRotation_data();
     void centreFacesColumnOfYRotation();
+    void wrapMeridianSamplesFineLevel_data();
+    void wrapMeridianSamplesFineLevel();
     void upright();
     void darkSideIsAQuarterBright();
     void transparentNightLightsLeaveEarthUnchanged();
@@ -163,6 +165,55 @@ void TestGlobe::centreFacesColumnOfYRotation()
     QVERIFY(qAbs(qGreen(centre) - 128) < 4);
     // East lies to the right: the column grows left to right across the face.
     QVERIFY(qRed(frame.pixel(110, 100)) > qRed(centre) || u > 0.95f);
+}
+
+void TestGlobe::wrapMeridianSamplesFineLevel_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<float>("rotation");
+    QTest::newRow("200, seam faces") << 200 << 90.f;
+    QTest::newRow("200, seam slightly left") << 200 << 87.f;
+    QTest::newRow("317, seam faces") << 317 << 90.f;
+    QTest::newRow("256, seam slightly right") << 256 << 93.5f;
+}
+
+void TestGlobe::wrapMeridianSamplesFineLevel()
+{
+    QFETCH(int, size);
+    QFETCH(float, rotation);
+    // Red in the quarters at either edge, blue in the middle half: a pixel that samples
+    // a coarse level turns purple.
+    QImage texture(256, 128, QImage::Format_RGB32);
+    for (int x = 0; x < texture.width(); ++x)
+        for (int y = 0; y < texture.height(); ++y)
+            texture.setPixel(x, y, x < 64 || x >= 192 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    GlobeScene scene;
+    showClimateOnly(scene, texture);
+    scene.ClimateSphere.setRotationY(rotation);
+    GlobeView view;
+    view.setScene(&scene);
+    view.resize(size, size);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage frame = view.grabFramebuffer();
+    QVERIFY(!frame.isNull());
+    // The middle of the face lies well inside the disc and within 45 degrees of the seam.
+    const int half = frame.width() / 7;
+    const int cx = frame.width() / 2;
+    const int cy = frame.height() / 2;
+    for (int y = cy - half; y <= cy + half; ++y)
+        for (int x = cx - half; x <= cx + half; ++x) {
+            if ((x - cx) * (x - cx) + (y - cy) * (y - cy) > half * half)
+                continue;
+            const QRgb c = frame.pixel(x, y);
+            QVERIFY2(qRed(c) > 32 && qBlue(c) * 8 < qRed(c),
+                     qPrintable(QStringLiteral("pixel (%1, %2) is %3 %4 %5")
+                                    .arg(x)
+                                    .arg(y)
+                                    .arg(qRed(c))
+                                    .arg(qGreen(c))
+                                    .arg(qBlue(c))));
+        }
 }
 
 void TestGlobe::upright()
